@@ -1,0 +1,11 @@
+// Named page-file-backed shared memory, as both libraries map their blocks.
+#pragma once
+#include <windows.h>
+
+// Creates or opens the named mapping of `size` bytes and maps all of it.
+// On success keeps both in *mapping and *view and returns true. On failure
+// leaves both zero (closing any handle it got) and returns false.
+bool MapNamedRegion(const char *name, DWORD size, HANDLE *mapping, void **view);
+
+// Unmaps the view and closes the mapping, whichever is held, and zeroes both.
+void ReleaseNamedRegion(HANDLE *mapping, void **view);

@@ -1,0 +1,133 @@
+/*
+ * quarvo_pavrik.h - the host's interface to quarvo.dll (input guard) and
+ * pavrik.dll (function-key capture). Usable from C and C++; both libraries
+ * are built from these same definitions.
+ *
+ * Both DLLs are 32-bit. Every export uses the WINAPI (stdcall) convention and
+ * is exported under its plain, undecorated name. Boolean arguments are one
+ * byte: only the low byte of the argument slot is examined.
+ *
+ * Every notification is posted (PostMessageA), never sent: no hook procedure
+ * ever waits for the host.
+ */
+#ifndef QUARVO_PAVRIK_H
+#define QUARVO_PAVRIK_H
+
+#include <stddef.h>
+#include <windows.h>
+
+#ifdef __cplusplus
+#define QP_STATIC_ASSERT(condition, text) static_assert(condition, text)
+#else
+#define QP_STATIC_ASSERT_NAME2(line) qp_static_assert_##line
+#define QP_STATIC_ASSERT_NAME(line) QP_STATIC_ASSERT_NAME2(line)
+#define QP_STATIC_ASSERT(condition, text) \
+    typedef char QP_STATIC_ASSERT_NAME(__LINE__)[(condition) ? 1 : -1]
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Shared control block "QuarvoShareMem_1" (68 bytes) -------------------
+ * Created zero-filled by the first process that opens it (the host, quarvo or
+ * pavrik); every later opener sees the same bytes. The host writes every
+ * field except skipLowLevelKeyboard, which pavrik writes. The hook procedures
+ * read the fields afresh at every event and never write the block. Flags are
+ * tested for zero against nonzero only. */
+#define QUARVO_SHARED_NAME "QuarvoShareMem_1"
+
+typedef struct QuarvoSharedData {
+    BYTE skipLowLevelMouse;    /* nonzero: InstallDisableHook places no WH_MOUSE_LL hook */
+    BYTE skipLowLevelKeyboard; /* written by pavrik: 1 while F-key capture is requested */
+    BYTE inputDisabled;        /* nonzero: disable mode is on */
+    BYTE reserved1[5];
+    DWORD hostMode;            /* 310 mutes window-event forwarding while inputDisabled */
+    BYTE reserved2[4];
+    HWND guardWindow;          /* clicks inside its screen rectangle are allowed; 0: mouse guard off */
+    HWND wheelWindow;          /* receives the re-posted WM_MOUSEWHEEL */
+    HWND alertWindow;          /* receives WM_GUARD_ALERT; 0: no alert is posted */
+    BYTE reserved3[40];
+} QuarvoSharedData;
+
+QP_STATIC_ASSERT(sizeof(QuarvoSharedData) == 68, "QuarvoSharedData is 68 bytes");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, skipLowLevelMouse) == 0, "skipLowLevelMouse at 0");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, skipLowLevelKeyboard) == 1, "skipLowLevelKeyboard at 1");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, inputDisabled) == 2, "inputDisabled at 2");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, hostMode) == 8, "hostMode at 8");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, guardWindow) == 16, "guardWindow at 16");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, wheelWindow) == 20, "wheelWindow at 20");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, alertWindow) == 24, "alertWindow at 24");
+QP_STATIC_ASSERT(offsetof(QuarvoSharedData, reserved3) == 28, "reserved tail at 28");
+
+/* hostMode value that, together with inputDisabled, mutes window events. */
+#define QUARVO_MUTED_HOST_MODE 310
+
+/* ---- Main-control block "ZARVEN1" (20 bytes) ------------------------------ */
+#define PAVRIK_CONTROL_NAME "ZARVEN1"
+
+typedef struct MainControlData {
+    HWND mainWindow;   /* receives WM_FKEY_COMMAND; 0: function-key capture off */
+    BYTE reserved[16];
+} MainControlData;
+
+QP_STATIC_ASSERT(sizeof(MainControlData) == 20, "MainControlData is 20 bytes");
+QP_STATIC_ASSERT(offsetof(MainControlData, mainWindow) == 0, "mainWindow at 0");
+
+/* ---- Posted messages ------------------------------------------------------ */
+/* To alertWindow: a click outside the guard window or a disallowed key while
+ * disable mode is on. wParam 0, lParam 0. */
+#define WM_GUARD_ALERT (WM_USER + 1003) /* 2027 */
+/* To the event window: wParam the event (3, 4, 5, 20 or 21), lParam 0. */
+#define WM_GUARD_WINEVENT (WM_USER + 1300) /* 2324 */
+/* To mainWindow: wParam 5, lParam the virtual-key code VK_F1..VK_F12. */
+#define WM_FKEY_COMMAND (WM_USER + 1200) /* 2224 */
+#define FKEY_COMMAND_WPARAM 5
+/* Wheel rotation is re-posted to wheelWindow as WM_MOUSEWHEEL with wParam
+ * 0x00780000 (up) or 0xFF880000 (down) and lParam MAKELPARAM(pt.x, pt.y). */
+
+/* ---- InstallDisableHook request flags -------------------------------------- */
+#define HOOK_MOUSE       0x1 /* WH_MOUSE, MouDisableProc, threadId or desktop (0) */
+#define HOOK_MOUSE_LL    0x2 /* WH_MOUSE_LL, MouDisableProcL, desktop, NT family only */
+#define HOOK_KEYBOARD    0x4 /* WH_KEYBOARD, KbdDisableProc, threadId or desktop (0) */
+#define HOOK_KEYBOARD_LL 0x8 /* WH_KEYBOARD_LL, KbdDisableProcL, desktop, NT family only */
+
+/* ---- quarvo.dll exports ----------------------------------------------------- */
+
+/* This process's view of "QuarvoShareMem_1"; never null once quarvo is loaded
+ * (the load fails when the block cannot be mapped). */
+QuarvoSharedData *WINAPI GetQuarvoSharedData(void);
+
+/* install != 0: places each hook the flags ask for that is not placed yet
+ * (low-level ones only on the NT family and only while the matching skip flag
+ * is clear at the time of the request). Returns the HOOK_* bits of the hooks
+ * placed after the request.
+ * install == 0: removes every placed hook; flags and threadId are ignored.
+ * Returns the result of unhooking the low-level keyboard hook (nonzero on
+ * success), or 0 when that hook was not placed.
+ * Repeated requests are harmless. Hook handles are shared by every process
+ * that has quarvo loaded. */
+UINT_PTR WINAPI InstallDisableHook(BOOLEAN install, DWORD flags, DWORD threadId);
+
+/* Hook procedures placed by InstallDisableHook. While inputDisabled is set:
+ * - mouse: a button message whose point lies outside the screen rectangle of
+ *   guardWindow posts WM_GUARD_ALERT (the twelve alerting messages are the
+ *   left and right button presses and releases and the middle and X button
+ *   releases, client and non-client; double-clicks never alert). When the
+ *   rectangle of guardWindow cannot be obtained (stale handle), the click
+ *   counts as outside. Wheel rotation is discarded and re-posted to
+ *   wheelWindow, one notch per message whatever the delta.
+ * - keyboard: every key except F1..F12, Enter and the four arrows posts
+ *   WM_GUARD_ALERT (press, each auto-repeat and release).
+ * Clicks and keys are reported, not blocked. No alert is posted while
+ * alertWindow is 0. Mouse moves are always passed on. */
+LRESULT CALLBACK MouDisableProc(int code, WPARAM message, LPARAM record);
+LRESULT CALLBACK MouDisableProcL(int code, WPARAM message, LPARAM record);
+LRESULT CALLBACK KbdDisableProc(int code, WPARAM key, LPARAM flags);
+LRESULT CALLBACK KbdDisableProcL(int code, WPARAM message, LPARAM record);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUARVO_PAVRIK_H */

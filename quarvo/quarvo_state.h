@@ -1,0 +1,24 @@
+// State of quarvo.dll: slots shared by every process that has the library
+// loaded (the DataSeg section), and this process's own globals.
+#pragma once
+#include <windows.h>
+#include <stddef.h>
+#include "quarvo_pavrik.h"
+
+// One copy for every process that loads this image; all zero at first load.
+struct QuarvoSlots {
+    HHOOK mouseHook;
+    HHOOK mouseLowLevelHook;
+    HHOOK keyboardHook;
+    HHOOK keyboardLowLevelHook;
+    HWND eventWindow;
+};
+static_assert(sizeof(QuarvoSlots) == 20, "five 32-bit slots");
+static_assert(offsetof(QuarvoSlots, eventWindow) == 16, "eventWindow last");
+
+extern QuarvoSlots dataSeg;
+
+// Per process.
+extern HINSTANCE moduleHandle;
+extern HANDLE sharedMapping;
+extern QuarvoSharedData *sharedView;
