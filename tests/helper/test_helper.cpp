@@ -1,0 +1,137 @@
+// "Another process" for the tests. Runs its arguments as a script of steps:
+//   load DLL              LoadLibraryA (exit code 2 when the load fails)
+//   free DLL              FreeLibrary
+//   print-block           prints this process's view of the shared control block
+//   set-hostmode N        writes hostMode through GetQuarvoSharedData
+//   window TITLE REPORT X Y W H
+//                         a focused-to-be window that reports every key,
+//                         button and wheel message to window REPORT (hex)
+//   pump MS               pumps messages for MS milliseconds, or until the
+//                         window above is closed
+//   call DLL EXPORT A B C calls a three-argument stdcall export, prints result
+//   notify EVENT...       raises window events (NotifyWinEvent) on the window
+//   signal NAME / wait NAME   set / wait for a named event (30 s at most)
+#include <windows.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include "helper_protocol.h"
+#include "pe_image.h"
+#include "quarvo_pavrik.h"
+
+static HWND reportWindow = nullptr;
+static HWND targetWindow = nullptr;
+
+static bool IsReported(UINT message)
+{
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) ||
+           (message >= WM_NCLBUTTONDOWN && message <= WM_NCXBUTTONDBLCLK);
+}
+
+static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (IsReported(message) && reportWindow)
+        PostMessageA(reportWindow, WM_HELPER_REPORT, message, wParam);
+    if (message == WM_DESTROY)
+        targetWindow = nullptr;
+    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR)
+        return 0; // keep Alt and F10 from starting menu loops
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static void CreateTarget(const char *title, HWND report, int x, int y, int width, int height)
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = TargetProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "QuarvoHelperTarget";
+    RegisterClassA(&wc);
+    reportWindow = report;
+    targetWindow = CreateWindowExA(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+                                   nullptr, wc.hInstance, nullptr);
+}
+
+static void Pump(DWORD milliseconds)
+{
+    bool hadWindow = targetWindow != nullptr;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds && !(hadWindow && !targetWindow)) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+static QuarvoSharedData *Block()
+{
+    typedef QuarvoSharedData *(WINAPI * Getter)();
+    Getter get = ExportOf<Getter>(GetModuleHandleA("quarvo.dll"), "GetQuarvoSharedData");
+    return get ? get() : nullptr;
+}
+
+static unsigned long Number(const char *text)
+{
+    return std::strtoul(text, nullptr, 0);
+}
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string step = argv[i];
+        auto next = [&]() -> const char * { return i + 1 < argc ? argv[++i] : ""; };
+        if (step == "load") {
+            if (!LoadLibraryA(next()))
+                return 2;
+        } else if (step == "free") {
+            FreeLibrary(GetModuleHandleA(next()));
+        } else if (step == "print-block") {
+            const BYTE *bytes = reinterpret_cast<const BYTE *>(Block());
+            if (!bytes)
+                return 3;
+            for (size_t b = 0; b < sizeof(QuarvoSharedData); ++b)
+                std::printf("%02x", bytes[b]);
+            std::printf("\n");
+        } else if (step == "set-hostmode") {
+            if (!Block())
+                return 3;
+            Block()->hostMode = Number(next());
+        } else if (step == "window") {
+            const char *title = next();
+            HWND report = reinterpret_cast<HWND>(std::strtoul(next(), nullptr, 16));
+            int x = Number(next()), y = Number(next()), width = Number(next()), height = Number(next());
+            CreateTarget(title, report, x, y, width, height);
+        } else if (step == "pump") {
+            Pump(Number(next()));
+        } else if (step == "call") {
+            const char *dll = next();
+            const char *name = next();
+            typedef UINT_PTR(WINAPI * Export3)(DWORD, DWORD, DWORD);
+            Export3 function = ExportOf<Export3>(GetModuleHandleA(dll), name);
+            if (!function)
+                return 4;
+            DWORD a = Number(next()), b = Number(next()), c = Number(next());
+            std::printf("%lu\n", static_cast<unsigned long>(function(a, b, c)));
+        } else if (step == "notify") {
+            while (i + 1 < argc && std::strspn(argv[i + 1], "0123456789") == std::strlen(argv[i + 1]))
+                NotifyWinEvent(Number(next()), targetWindow, OBJID_WINDOW, CHILDID_SELF);
+        } else if (step == "signal") {
+            HANDLE event = CreateEventA(nullptr, TRUE, FALSE, next());
+            SetEvent(event);
+        } else if (step == "wait") {
+            HANDLE event = CreateEventA(nullptr, TRUE, FALSE, next());
+            WaitForSingleObject(event, 30000);
+        } else {
+            std::printf("unknown step %s\n", step.c_str());
+            return 5;
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include "processes.h"
+#include <vector>
+
+std::string PathBesideProgram(const char *fileName)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string full(path, length);
+    return full.substr(0, full.find_last_of("\\/") + 1) + fileName;
+}
+
+static Child Start(const std::string &application, const std::string &commandLine, bool pipeOutput)
+{
+    Child child;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE writeEnd = nullptr;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (pipeOutput && CreatePipe(&child.output, &writeEnd, &inherit, 0)) {
+        SetHandleInformation(child.output, HANDLE_FLAG_INHERIT, 0);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = writeEnd;
+        startup.hStdError = writeEnd;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &info)) {
+        CloseHandle(info.hThread);
+        child.process = info.hProcess;
+    }
+    if (writeEnd)
+        CloseHandle(writeEnd);
+    return child;
+}
+
+Child StartHelper(const std::string &arguments)
+{
+    std::string program = PathBesideProgram("test_helper.exe");
+    return Start(program, "\"" + program + "\" " + arguments, true);
+}
+
+DWORD FinishChild(Child &child, DWORD milliseconds, std::string *output)
+{
+    std::string text;
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD available = 0;
+        if (child.output && PeekNamedPipe(child.output, nullptr, 0, nullptr, &available, nullptr) && available) {
+            std::vector<char> buffer(available);
+            DWORD got = 0;
+            if (ReadFile(child.output, buffer.data(), available, &got, nullptr))
+                text.append(buffer.data(), got);
+            continue;
+        }
+        if (!child.process || WaitForSingleObject(child.process, 10) == WAIT_OBJECT_0)
+            break;
+        if (GetTickCount() - start > milliseconds) {
+            TerminateProcess(child.process, 999);
+            WaitForSingleObject(child.process, 5000);
+            break;
+        }
+    }
+    DWORD available = 0;
+    while (child.output && PeekNamedPipe(child.output, nullptr, 0, nullptr, &available, nullptr) && available) {
+        std::vector<char> buffer(available);
+        DWORD got = 0;
+        if (!ReadFile(child.output, buffer.data(), available, &got, nullptr))
+            break;
+        text.append(buffer.data(), got);
+    }
+    DWORD code = 998;
+    if (child.process) {
+        GetExitCodeProcess(child.process, &code);
+        CloseHandle(child.process);
+    }
+    if (child.output)
+        CloseHandle(child.output);
+    child = Child();
+    if (output)
+        *output = text;
+    return code;
+}
+
+DWORD RunHelper(const std::string &arguments, std::string *output, DWORD milliseconds)
+{
+    Child child = StartHelper(arguments);
+    return FinishChild(child, milliseconds, output);
+}
+
+bool Xdotool(const std::string &arguments)
+{
+    Child child = Start("/usr/bin/xdotool", "xdotool " + arguments, false);
+    if (!child.process)
+        return false;
+    DWORD code = FinishChild(child, 15000);
+    return code == 0;
+}
+
+bool FocusWindow(const char *title)
+{
+    return Xdotool(std::string("search --sync --name \"^") + title + "$\" windowfocus --sync");
+}
