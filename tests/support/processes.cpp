@@ -1,4 +1,5 @@
 #include "processes.h"
+#include <cstdio>
 #include <vector>
 
 std::string PathBesideProgram(const char *fileName)
@@ -90,13 +91,34 @@ DWORD RunHelper(const std::string &arguments, std::string *output, DWORD millise
     return FinishChild(child, milliseconds, output);
 }
 
+// Wine starts Unix programs from CreateProcess but gives back no process
+// handle to wait on, so the shell leaves the exit status in a marker file.
 bool Xdotool(const std::string &arguments)
 {
-    Child child = Start("/usr/bin/xdotool", "xdotool " + arguments, false);
-    if (!child.process)
-        return false;
-    DWORD code = FinishChild(child, 15000);
-    return code == 0;
+    static int serial = 0;
+    char marker[96];
+    std::snprintf(marker, sizeof marker, "/tmp/quarvo-xdotool-%lu-%d", GetCurrentProcessId(), ++serial);
+    std::string script = "xdotool " + arguments + "; echo $? > " + marker + ".part; mv " + marker + ".part " + marker;
+    std::string escaped;
+    for (char c : script)
+        escaped += c == '"' ? std::string("\\\"") : std::string(1, c);
+    Child child = Start("/bin/sh", "sh -c \"" + escaped + "\"", false);
+    if (child.process)
+        CloseHandle(child.process);
+    std::string windowsMarker = std::string("Z:") + marker;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(5)) {
+        HANDLE file = CreateFileA(windowsMarker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        char status[8] = {};
+        DWORD got = 0;
+        ReadFile(file, status, sizeof status - 1, &got, nullptr);
+        CloseHandle(file);
+        DeleteFileA(windowsMarker.c_str());
+        return status[0] == '0';
+    }
+    return false;
 }
 
 bool FocusWindow(const char *title)
