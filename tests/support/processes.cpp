@@ -80,8 +80,12 @@ DWORD FinishChild(Child &child, DWORD milliseconds, std::string *output)
     if (child.output)
         CloseHandle(child.output);
     child = Child();
-    if (output)
-        *output = text;
+    if (output) { // the helper writes text mode: CR LF line ends
+        output->clear();
+        for (char c : text)
+            if (c != '\r')
+                output->push_back(c);
+    }
     return code;
 }
 

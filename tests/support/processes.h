@@ -14,7 +14,7 @@ struct Child {
 // Starts test_helper.exe with the given arguments, its output piped to us.
 Child StartHelper(const std::string &arguments);
 // Waits for the child (killing it after `milliseconds`), returns its exit
-// code and fills *output with everything it printed.
+// code and fills *output with everything it printed (LF line ends).
 DWORD FinishChild(Child &child, DWORD milliseconds, std::string *output = nullptr);
 // Start and finish in one call.
 DWORD RunHelper(const std::string &arguments, std::string *output = nullptr, DWORD milliseconds = 20000);
