@@ -4,8 +4,9 @@
 //   print-block           prints this process's view of the shared control block
 //   set-hostmode N        writes hostMode through GetQuarvoSharedData
 //   window TITLE REPORT X Y W H
-//                         a focused-to-be window that reports every key,
-//                         button and wheel message to window REPORT (hex)
+//                         a focused-to-be window that reports every key
+//                         down and up, button and wheel message to window
+//                         REPORT (hex)
 //   pump MS               pumps messages for MS milliseconds, or until the
 //                         window above is closed
 //   call DLL EXPORT A B C calls a three-argument stdcall export, prints result
@@ -25,7 +26,7 @@ static HWND targetWindow = nullptr;
 
 static bool IsReported(UINT message)
 {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP ||
            (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) ||
            (message >= WM_NCLBUTTONDOWN && message <= WM_NCXBUTTONDBLCLK);
 }

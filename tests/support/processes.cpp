@@ -95,8 +95,19 @@ DWORD RunHelper(const std::string &arguments, std::string *output, DWORD millise
     return FinishChild(child, milliseconds, output);
 }
 
-// Wine starts Unix programs from CreateProcess but gives back no process
-// handle to wait on, so the shell leaves the exit status in a marker file.
+// Waits a little while answering messages sent to this thread, among them
+// the calls of low-level hooks it placed, and leaves posted and input
+// messages queued for the test to read.
+static void AnswerSentMessages(DWORD milliseconds)
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// Wine starts Unix programs from CreateProcess but fills the process record
+// with garbage (closing its "handles" could close one of ours), so the shell
+// leaves the exit status in a marker file instead.
 bool Xdotool(const std::string &arguments)
 {
     static int serial = 0;
@@ -106,11 +117,15 @@ bool Xdotool(const std::string &arguments)
     std::string escaped;
     for (char c : script)
         escaped += c == '"' ? std::string("\\\"") : std::string(1, c);
-    Child child = Start("/bin/sh", "sh -c \"" + escaped + "\"", false);
-    if (child.process)
-        CloseHandle(child.process);
+    std::string commandLine = "sh -c \"" + escaped + "\"";
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION ignored = {};
+    CreateProcessA("/bin/sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &ignored);
     std::string windowsMarker = std::string("Z:") + marker;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(5)) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000; AnswerSentMessages(5)) {
         HANDLE file = CreateFileA(windowsMarker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
