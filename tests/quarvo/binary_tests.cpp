@@ -30,7 +30,9 @@ const LibraryFacts libraries[] = {
       {"KbdDisableProc", {PASS_ON, 0, 0}},
       {"KbdDisableProcL", {PASS_ON, 0, 0}},
       {"MouDisableProc", {PASS_ON, 0, 0}},
-      {"MouDisableProcL", {PASS_ON, 0, 0}}},
+      {"MouDisableProcL", {PASS_ON, 0, 0}},
+      {"InitQuarvoDll", {0, 0}},                // disables forwarding, which is off here
+      {"WinEventProc", {0, 0, 0, 0, 0, 0, 0}}}, // event 0 is never forwarded
      MAKELONG(1, 2), MAKELONG(0, 0), MAKELONG(0, 2), MAKELONG(0, 0)},
 };
 
@@ -139,4 +141,16 @@ TEST(boolean_argument_is_its_low_byte)
     CHECK_EQ(static_cast<UINT_PTR>(HOOK_KEYBOARD), install(0xFFFFFFFF, HOOK_KEYBOARD, thread));
     CHECK_EQ(0u, InstallDisableHook(FALSE, 0, 0));
     CHECK_EQ(0u, InstallDisableHook(TRUE, 0, 0)); // proves the removal above
+}
+
+TEST(enable_argument_of_forwarding_is_its_low_byte)
+{
+    typedef UINT_PTR(WINAPI * InitRaw)(DWORD, HWND);
+    InitRaw init = ExportOf<InitRaw>(GetModuleHandleA("quarvo.dll"), "InitQuarvoDll");
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    CHECK_EQ(0u, init(0xFFFFFF00, window)); // low byte 0: disable, nothing held
+    CHECK(init(0x00000101, window) != 0);   // enables
+    CHECK(init(0x00000200, window) != 0);   // disables the registration made above
+    CHECK_EQ(0u, InitQuarvoDll(FALSE, nullptr)); // proves that disable
+    DestroyWindow(window);
 }
