@@ -126,6 +126,45 @@ LRESULT CALLBACK MouDisableProcL(int code, WPARAM message, LPARAM record);
 LRESULT CALLBACK KbdDisableProc(int code, WPARAM key, LPARAM flags);
 LRESULT CALLBACK KbdDisableProcL(int code, WPARAM message, LPARAM record);
 
+/* Window-event forwarding. While it is on, the foreground change (3), menu
+ * start (4) and end (5) and task-switch start (20) and end (21) events raised
+ * in any process reach the event window as WM_GUARD_WINEVENT, wParam the
+ * event, lParam 0, one message per event. Nothing is forwarded while
+ * inputDisabled is set and hostMode is QUARVO_MUTED_HOST_MODE (310); the host
+ * may change both at any moment, and each event follows the values it finds.
+ * Forwarding is independent of the hooks of InstallDisableHook.
+ *
+ * enable != 0: makes `window` the event window (one for every process that
+ * has quarvo loaded) and registers one in-context window-event hook for
+ * events 3 to 23, all processes and threads; the system brings quarvo into
+ * each process that raises such an event and calls WinEventProc there.
+ * Returns the hook handle, or 0 when the registration was refused (the event
+ * window is set all the same).
+ *   - window 0: events are dropped, nothing is posted (not even a thread
+ *     message to the raising thread), until a later enable names a window.
+ *   - A second enable without a disable in between: the registration this
+ *     process holds from the earlier enable is unregistered and a new one
+ *     made, so the process holds exactly one and each event is forwarded
+ *     once, to the new window; the result is the new handle. An earlier
+ *     registration the platform refuses to unregister is taken to be gone
+ *     already (its thread ended, or it was unhooked elsewhere): its handle is
+ *     dropped and the new registration made all the same.
+ * enable == 0: clears the event window (forwarding stops at once, in every
+ * process), then unregisters this process's registration; `window` is
+ * ignored. Returns the outcome of the unhook (nonzero on success), or 0 when
+ * this process holds no registration. A refused unhook keeps the handle, so
+ * a later disable tries again.
+ * The registration belongs to the calling process and thread: enable and
+ * disable from one thread (the platform may refuse an unhook from another
+ * thread, and may drop the registration when its thread ends). Unloading
+ * quarvo does not unregister it: disable before unloading. */
+UINT_PTR WINAPI InitQuarvoDll(BOOLEAN enable, HWND window);
+
+/* The window-event procedure registered by InitQuarvoDll; only `event` is
+ * used. */
+void CALLBACK WinEventProc(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject, LONG idChild,
+                           DWORD idEventThread, DWORD dwmsEventTime);
+
 #ifdef __cplusplus
 }
 #endif

@@ -5,12 +5,6 @@
 #include "hook_slot.h"
 #include "platform_family.h"
 
-// The host may rewrite the block at any moment: each field is read once.
-static const volatile QuarvoSharedData *Block()
-{
-    return sharedView;
-}
-
 static void PostAlert()
 {
     HWND alert = Block()->alertWindow;

@@ -8,6 +8,7 @@ QuarvoSlots dataSeg __attribute__((section("DataSeg"), shared)) = {};
 HINSTANCE moduleHandle = 0;
 HANDLE sharedMapping = 0;
 QuarvoSharedData *sharedView = 0;
+HWINEVENTHOOK winEventHook = 0;
 
 static BOOL Attach(HINSTANCE module)
 {

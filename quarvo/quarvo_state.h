@@ -22,3 +22,11 @@ extern QuarvoSlots dataSeg;
 extern HINSTANCE moduleHandle;
 extern HANDLE sharedMapping;
 extern QuarvoSharedData *sharedView;
+extern HWINEVENTHOOK winEventHook; // zero while this process holds no registration
+
+// The block as the hook procedures read it: the host may rewrite it at any
+// moment, so each field is read once.
+inline const volatile QuarvoSharedData *Block()
+{
+    return sharedView;
+}

@@ -7,10 +7,16 @@
 //                         a focused-to-be window that reports every key
 //                         down and up, button and wheel message to window
 //                         REPORT (hex)
+//   hidden-window TITLE   a window of the same kind that is never shown, so
+//                         creating it changes no activation (it raises no
+//                         foreground event); it reports nothing
 //   pump MS               pumps messages for MS milliseconds, or until the
 //                         window above is closed
 //   call DLL EXPORT A B C calls a three-argument stdcall export, prints result
 //   notify EVENT...       raises window events (NotifyWinEvent) on the window
+//   print-loaded DLL      prints 1 when DLL is loaded in this process, else 0
+//   print-thread-messages prints "MESSAGE WPARAM LPARAM" (decimal) for each
+//                         message queued for this thread without a window
 //   signal NAME / wait NAME   set / wait for a named event (30 s at most)
 #include <windows.h>
 #include <cstdio>
@@ -42,7 +48,7 @@ static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static void CreateTarget(const char *title, HWND report, int x, int y, int width, int height)
+static void CreateTarget(const char *title, HWND report, int x, int y, int width, int height, DWORD visible)
 {
     WNDCLASSA wc = {};
     wc.style = CS_DBLCLKS;
@@ -52,7 +58,7 @@ static void CreateTarget(const char *title, HWND report, int x, int y, int width
     wc.lpszClassName = "QuarvoHelperTarget";
     RegisterClassA(&wc);
     reportWindow = report;
-    targetWindow = CreateWindowExA(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr,
+    targetWindow = CreateWindowExA(0, wc.lpszClassName, title, WS_POPUP | visible, x, y, width, height, nullptr,
                                    nullptr, wc.hInstance, nullptr);
 }
 
@@ -107,7 +113,9 @@ int main(int argc, char **argv)
             const char *title = next();
             HWND report = reinterpret_cast<HWND>(std::strtoul(next(), nullptr, 16));
             int x = Number(next()), y = Number(next()), width = Number(next()), height = Number(next());
-            CreateTarget(title, report, x, y, width, height);
+            CreateTarget(title, report, x, y, width, height, WS_VISIBLE);
+        } else if (step == "hidden-window") {
+            CreateTarget(next(), nullptr, 0, 0, 1, 1, 0);
         } else if (step == "pump") {
             Pump(Number(next()));
         } else if (step == "call") {
@@ -122,6 +130,13 @@ int main(int argc, char **argv)
         } else if (step == "notify") {
             while (i + 1 < argc && std::strspn(argv[i + 1], "0123456789") == std::strlen(argv[i + 1]))
                 NotifyWinEvent(Number(next()), targetWindow, OBJID_WINDOW, CHILDID_SELF);
+        } else if (step == "print-loaded") {
+            std::printf("%d\n", GetModuleHandleA(next()) != nullptr);
+        } else if (step == "print-thread-messages") {
+            MSG msg;
+            while (PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE))
+                std::printf("%u %lu %ld\n", msg.message, static_cast<unsigned long>(msg.wParam),
+                            static_cast<long>(msg.lParam));
         } else if (step == "signal") {
             HANDLE event = CreateEventA(nullptr, TRUE, FALSE, next());
             SetEvent(event);

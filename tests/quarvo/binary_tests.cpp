@@ -8,18 +8,31 @@
 #include "stdcall_probe.h"
 
 namespace {
+// One export and the arguments of a call that changes nothing, to see the
+// export remove its own arguments from the stack.
+struct ExportFacts {
+    std::string name;
+    std::vector<DWORD> harmlessArguments;
+};
+
 struct LibraryFacts {
     const char *file;
-    std::vector<std::string> exports;
-    std::vector<std::string> threeArgumentExports;
+    std::vector<ExportFacts> exports;
     DWORD fileVersionMs, fileVersionLs, productVersionMs, productVersionLs;
 };
 
+const DWORD PASS_ON = static_cast<DWORD>(-1); // a negative hook code: the procedure only passes the event on
+
 const LibraryFacts libraries[] = {
     {"quarvo.dll",
-     {"GetQuarvoSharedData", "InstallDisableHook", "KbdDisableProc", "KbdDisableProcL", "MouDisableProc",
-      "MouDisableProcL"},
-     {"InstallDisableHook", "KbdDisableProc", "KbdDisableProcL", "MouDisableProc", "MouDisableProcL"},
+     {{"GetQuarvoSharedData", {}},
+      {"InstallDisableHook", {0, 0, 0}}, // removes hooks, of which there are none here
+      {"KbdDisableProc", {PASS_ON, 0, 0}},
+      {"KbdDisableProcL", {PASS_ON, 0, 0}},
+      {"MouDisableProc", {PASS_ON, 0, 0}},
+      {"MouDisableProcL", {PASS_ON, 0, 0}},
+      {"InitQuarvoDll", {0, 0}},                // disables forwarding, which is off here
+      {"WinEventProc", {0, 0, 0, 0, 0, 0, 0}}}, // event 0 is never forwarded
      MAKELONG(1, 2), MAKELONG(0, 0), MAKELONG(0, 2), MAKELONG(0, 0)},
 };
 
@@ -39,7 +52,9 @@ TEST(exports_are_exactly_the_documented_plain_names)
         if (!module)
             continue;
         std::vector<std::string> names = ExportedNames(module);
-        std::vector<std::string> expected = library.exports;
+        std::vector<std::string> expected;
+        for (const ExportFacts &facts : library.exports)
+            expected.push_back(facts.name);
         std::sort(names.begin(), names.end());
         std::sort(expected.begin(), expected.end());
         CHECK(names == expected);
@@ -51,20 +66,35 @@ TEST(exports_are_exactly_the_documented_plain_names)
     }
 }
 
-// Code -1 makes each hook procedure pass the event on; InstallDisableHook
-// with all-zero arguments removes hooks, of which there are none here.
-TEST(three_argument_exports_remove_their_own_arguments)
+static DWORD __cdecl CdeclSeven(DWORD a, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD g)
+{
+    return a + g;
+}
+
+static DWORD WINAPI StdcallSeven(DWORD a, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD g)
+{
+    return a + g;
+}
+
+TEST(stack_probe_tells_the_conventions_apart)
+{
+    const DWORD arguments[7] = {1, 2, 3, 4, 5, 6, 7};
+    CHECK_EQ(28UL, StackLeftAfterCall(reinterpret_cast<FARPROC>(reinterpret_cast<void *>(CdeclSeven)), arguments, 7));
+    CHECK_EQ(0UL, StackLeftAfterCall(reinterpret_cast<FARPROC>(reinterpret_cast<void *>(StdcallSeven)), arguments, 7));
+}
+
+TEST(exports_remove_their_own_arguments)
 {
     for (const LibraryFacts &library : libraries) {
         HMODULE module = LoadLibraryA(library.file);
-        for (const std::string &name : library.threeArgumentExports) {
-            FailureContext context(std::string(library.file) + " " + name);
-            FARPROC function = GetProcAddress(module, name.c_str());
+        for (const ExportFacts &facts : library.exports) {
+            FailureContext context(std::string(library.file) + " " + facts.name);
+            FARPROC function = GetProcAddress(module, facts.name.c_str());
             CHECK(function != nullptr);
             if (!function)
                 continue;
-            bool isHookProcedure = name.find("Proc") != std::string::npos;
-            CHECK_EQ(0UL, StackLeftAfterCall3(function, isHookProcedure ? static_cast<DWORD>(-1) : 0, 0, 0));
+            const std::vector<DWORD> &arguments = facts.harmlessArguments;
+            CHECK_EQ(0UL, StackLeftAfterCall(function, arguments.data(), arguments.size()));
         }
         FreeLibrary(module);
     }
@@ -111,4 +141,16 @@ TEST(boolean_argument_is_its_low_byte)
     CHECK_EQ(static_cast<UINT_PTR>(HOOK_KEYBOARD), install(0xFFFFFFFF, HOOK_KEYBOARD, thread));
     CHECK_EQ(0u, InstallDisableHook(FALSE, 0, 0));
     CHECK_EQ(0u, InstallDisableHook(TRUE, 0, 0)); // proves the removal above
+}
+
+TEST(enable_argument_of_forwarding_is_its_low_byte)
+{
+    typedef UINT_PTR(WINAPI * InitRaw)(DWORD, HWND);
+    InitRaw init = ExportOf<InitRaw>(GetModuleHandleA("quarvo.dll"), "InitQuarvoDll");
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    CHECK_EQ(0u, init(0xFFFFFF00, window)); // low byte 0: disable, nothing held
+    CHECK(init(0x00000101, window) != 0);   // enables
+    CHECK(init(0x00000200, window) != 0);   // disables the registration made above
+    CHECK_EQ(0u, InitQuarvoDll(FALSE, nullptr)); // proves that disable
+    DestroyWindow(window);
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// Calls function(a, b, c) and returns how many bytes of its arguments are
-// still on the stack afterwards: 0 for a stdcall callee, 12 for cdecl.
-extern "C" DWORD StackLeftAfterCall3(FARPROC function, DWORD a, DWORD b, DWORD c);
+// Calls function(arguments[0], ..., arguments[count - 1]) and returns how many
+// bytes of its arguments are still on the stack afterwards: 0 for a stdcall
+// callee, 4 * count for cdecl.
+extern "C" DWORD StackLeftAfterCall(FARPROC function, const DWORD *arguments, DWORD count);
