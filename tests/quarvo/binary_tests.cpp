@@ -21,6 +21,10 @@ const LibraryFacts libraries[] = {
       "MouDisableProcL"},
      {"InstallDisableHook", "KbdDisableProc", "KbdDisableProcL", "MouDisableProc", "MouDisableProcL"},
      MAKELONG(1, 2), MAKELONG(0, 0), MAKELONG(0, 2), MAKELONG(0, 0)},
+    {"pavrik.dll",
+     {"GetMainControlData", "InitKBDDll", "LowLevelKeyboardProc5"},
+     {"LowLevelKeyboardProc5"},
+     MAKELONG(1, 1), MAKELONG(0, 0), MAKELONG(0, 1), MAKELONG(1, 0)},
 };
 
 std::string Lower(std::string text)
@@ -68,6 +72,19 @@ TEST(three_argument_exports_remove_their_own_arguments)
         }
         FreeLibrary(module);
     }
+}
+
+// Of the three arguments the probe pushes, a stdcall callee taking one
+// removes its own four bytes and leaves eight; a cdecl callee leaves twelve.
+// Argument 0 asks InitKBDDll to remove a hook, of which there is none here.
+TEST(one_argument_export_removes_its_own_argument)
+{
+    HMODULE module = LoadLibraryA("pavrik.dll");
+    FARPROC function = GetProcAddress(module, "InitKBDDll");
+    CHECK(function != nullptr);
+    if (function)
+        CHECK_EQ(8UL, StackLeftAfterCall3(function, 0, 0, 0));
+    FreeLibrary(module);
 }
 
 TEST(imports_only_kernel32_and_user32)
