@@ -165,6 +165,43 @@ UINT_PTR WINAPI InitQuarvoDll(BOOLEAN enable, HWND window);
 void CALLBACK WinEventProc(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject, LONG idChild,
                            DWORD idEventThread, DWORD dwmsEventTime);
 
+/* ---- pavrik.dll exports ----------------------------------------------------
+ * pavrik maps both blocks when it loads ("QuarvoShareMem_1" by name; it never
+ * loads quarvo). It loads even when a block cannot be mapped; without either
+ * block function-key capture stays off: the hook passes every key on, and
+ * InitKBDDll still places and removes the hook but writes no
+ * skipLowLevelKeyboard when it has no view of the shared control block.
+ * Unloading removes no hook and leaves skipLowLevelKeyboard as it is: call
+ * InitKBDDll(FALSE) first. */
+
+/* This process's view of "ZARVEN1", the same pointer on every call; null
+ * when the block could not be mapped. */
+MainControlData *WINAPI GetMainControlData(void);
+
+/* enable != 0: places the desktop-wide low-level keyboard hook unless one is
+ * placed already (NT family only) and sets skipLowLevelKeyboard to 1, so that
+ * quarvo leaves the low-level keyboard hook to pavrik. Returns the hook
+ * handle (0 when refused, and always 0 outside the NT family).
+ * enable == 0: removes the hook and sets skipLowLevelKeyboard to 0. Returns
+ * the result of the removal (nonzero on success), or 0 when no hook was
+ * placed.
+ * The handle is shared by every process that has pavrik loaded: another
+ * process's enable returns it, and its disable removes it for everyone. The
+ * hook procedure runs on the thread that placed the hook, which must keep
+ * pumping messages. */
+UINT_PTR WINAPI InitKBDDll(BOOLEAN enable);
+
+/* The hook procedure. While mainWindow is nonzero and disable mode is off, a
+ * physical press of F1..F12 with no Ctrl, Shift or Alt held is discarded, and
+ * the first such press since the last release of any key posts
+ * WM_FKEY_COMMAND (FKEY_COMMAND_WPARAM, the key) to mainWindow; auto-repeats
+ * and other function keys pressed meanwhile post nothing. The release of such
+ * a key is discarded too. Every other key, and keys injected by programs
+ * (LLKHF_INJECTED), are passed on; with mainWindow 0 every key is passed on.
+ * In disable mode every physical key goes straight to its window (later hooks
+ * do not see it) and nothing is posted. */
+LRESULT CALLBACK LowLevelKeyboardProc5(int code, WPARAM message, LPARAM record);
+
 #ifdef __cplusplus
 }
 #endif

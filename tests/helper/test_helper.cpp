@@ -12,7 +12,9 @@
 //                         foreground event); it reports nothing
 //   pump MS               pumps messages for MS milliseconds, or until the
 //                         window above is closed
-//   call DLL EXPORT A B C calls a three-argument stdcall export, prints result
+//   call DLL EXPORT [A [B [C]]]
+//                         calls a stdcall export with the numbers given as its
+//                         arguments (none to three), prints the result
 //   notify EVENT...       raises window events (NotifyWinEvent) on the window
 //   print-loaded DLL      prints 1 when DLL is loaded in this process, else 0
 //   print-thread-messages prints "MESSAGE WPARAM LPARAM" (decimal) for each
@@ -88,6 +90,27 @@ static unsigned long Number(const char *text)
     return std::strtoul(text, nullptr, 0);
 }
 
+static bool IsNumber(const char *text)
+{
+    return text[0] >= '0' && text[0] <= '9';
+}
+
+// The argument count decides the stdcall signature: the callee removes them.
+static UINT_PTR CallExport(FARPROC function, const DWORD *a, int count)
+{
+    void *address = reinterpret_cast<void *>(function);
+    switch (count) {
+    case 0:
+        return reinterpret_cast<UINT_PTR(WINAPI *)()>(address)();
+    case 1:
+        return reinterpret_cast<UINT_PTR(WINAPI *)(DWORD)>(address)(a[0]);
+    case 2:
+        return reinterpret_cast<UINT_PTR(WINAPI *)(DWORD, DWORD)>(address)(a[0], a[1]);
+    default:
+        return reinterpret_cast<UINT_PTR(WINAPI *)(DWORD, DWORD, DWORD)>(address)(a[0], a[1], a[2]);
+    }
+}
+
 int main(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -121,12 +144,14 @@ int main(int argc, char **argv)
         } else if (step == "call") {
             const char *dll = next();
             const char *name = next();
-            typedef UINT_PTR(WINAPI * Export3)(DWORD, DWORD, DWORD);
-            Export3 function = ExportOf<Export3>(GetModuleHandleA(dll), name);
+            FARPROC function = ExportOf<FARPROC>(GetModuleHandleA(dll), name);
             if (!function)
                 return 4;
-            DWORD a = Number(next()), b = Number(next()), c = Number(next());
-            std::printf("%lu\n", static_cast<unsigned long>(function(a, b, c)));
+            DWORD arguments[3] = {};
+            int count = 0;
+            while (count < 3 && i + 1 < argc && IsNumber(argv[i + 1]))
+                arguments[count++] = Number(next());
+            std::printf("%lu\n", static_cast<unsigned long>(CallExport(function, arguments, count)));
         } else if (step == "notify") {
             while (i + 1 < argc && std::strspn(argv[i + 1], "0123456789") == std::strlen(argv[i + 1]))
                 NotifyWinEvent(Number(next()), targetWindow, OBJID_WINDOW, CHILDID_SELF);

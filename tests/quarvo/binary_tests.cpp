@@ -34,6 +34,11 @@ const LibraryFacts libraries[] = {
       {"InitQuarvoDll", {0, 0}},                // disables forwarding, which is off here
       {"WinEventProc", {0, 0, 0, 0, 0, 0, 0}}}, // event 0 is never forwarded
      MAKELONG(1, 2), MAKELONG(0, 0), MAKELONG(0, 2), MAKELONG(0, 0)},
+    {"pavrik.dll",
+     {{"GetMainControlData", {}},
+      {"InitKBDDll", {0}}, // removes a hook, of which there is none here
+      {"LowLevelKeyboardProc5", {PASS_ON, 0, 0}}},
+     MAKELONG(1, 1), MAKELONG(0, 0), MAKELONG(0, 1), MAKELONG(1, 0)},
 };
 
 std::string Lower(std::string text)

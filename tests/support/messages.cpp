@@ -37,10 +37,11 @@ HWND CreateTestWindow(const char *title, int x, int y, int width, int height)
     return window;
 }
 
+// WM_APP and above: reports of the tests' own helpers and hooks.
 static bool IsRecorded(UINT message)
 {
     return message == WM_GUARD_ALERT || message == WM_GUARD_WINEVENT || message == WM_FKEY_COMMAND ||
-           message == WM_MOUSEWHEEL || message == WM_HELPER_REPORT;
+           message == WM_MOUSEWHEEL || message == WM_HELPER_REPORT || (message >= WM_APP && message <= 0xBFFF);
 }
 
 static void PumpOnce(std::vector<Received> &out)

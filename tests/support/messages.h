@@ -25,7 +25,8 @@ HWND CreateTestWindow(const char *title, int x, int y, int width, int height);
 // Pumps this thread's queue for `milliseconds` (0: only what is queued now)
 // and returns every message that is one of the library's notifications
 // (WM_GUARD_ALERT, WM_GUARD_WINEVENT, WM_FKEY_COMMAND, WM_MOUSEWHEEL) or a
-// report from the helper program, thread messages included, in arrival order.
+// report from the helper program or another WM_APP-range message of the
+// tests, thread messages included, in arrival order.
 std::vector<Received> PumpMessages(DWORD milliseconds);
 
 // Pumps until `count` messages matching `message` arrived or `milliseconds`

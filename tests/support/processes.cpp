@@ -37,10 +37,10 @@ static Child Start(const std::string &application, const std::string &commandLin
     return child;
 }
 
-Child StartHelper(const std::string &arguments)
+Child StartHelper(const std::string &arguments, const char *program)
 {
-    std::string program = PathBesideProgram("test_helper.exe");
-    return Start(program, "\"" + program + "\" " + arguments, true);
+    std::string path = PathBesideProgram(program);
+    return Start(path, "\"" + path + "\" " + arguments, true);
 }
 
 DWORD FinishChild(Child &child, DWORD milliseconds, std::string *output)
@@ -89,9 +89,9 @@ DWORD FinishChild(Child &child, DWORD milliseconds, std::string *output)
     return code;
 }
 
-DWORD RunHelper(const std::string &arguments, std::string *output, DWORD milliseconds)
+DWORD RunHelper(const std::string &arguments, std::string *output, DWORD milliseconds, const char *program)
 {
-    Child child = StartHelper(arguments);
+    Child child = StartHelper(arguments, program);
     return FinishChild(child, milliseconds, output);
 }
 

@@ -11,13 +11,15 @@ struct Child {
     HANDLE output = nullptr; // read end of its standard output
 };
 
-// Starts test_helper.exe with the given arguments, its output piped to us.
-Child StartHelper(const std::string &arguments);
+// Starts test_helper.exe (or a copy of it under another name, which Wine may
+// configure differently) with the given arguments, its output piped to us.
+Child StartHelper(const std::string &arguments, const char *program = "test_helper.exe");
 // Waits for the child (killing it after `milliseconds`), returns its exit
 // code and fills *output with everything it printed (LF line ends).
 DWORD FinishChild(Child &child, DWORD milliseconds, std::string *output = nullptr);
 // Start and finish in one call.
-DWORD RunHelper(const std::string &arguments, std::string *output = nullptr, DWORD milliseconds = 20000);
+DWORD RunHelper(const std::string &arguments, std::string *output = nullptr, DWORD milliseconds = 20000,
+                const char *program = "test_helper.exe");
 
 // Runs xdotool with the arguments (real X input under Xvfb); true on exit 0.
 bool Xdotool(const std::string &arguments);
