@@ -6,7 +6,7 @@
 
 static LRESULT PassOn(int code, WPARAM message, LPARAM record)
 {
-    return CallNextHookEx(dataSeg.fkeyHook, code, message, record);
+    return CallNextHookEx(dataSeg.fkeyHook.handle, code, message, record);
 }
 
 // The host may rewrite both blocks at any moment: each field is read once
@@ -68,7 +68,7 @@ static UINT_PTR StartCapture()
     if (ntFamily)
         PlaceHookInSlot(&dataSeg.fkeyHook, WH_KEYBOARD_LL, LowLevelKeyboardProc5, moduleHandle, 0);
     SetSkipLowLevelKeyboard(1);
-    return ntFamily ? reinterpret_cast<UINT_PTR>(dataSeg.fkeyHook) : 0;
+    return ntFamily ? reinterpret_cast<UINT_PTR>(dataSeg.fkeyHook.handle) : 0;
 }
 
 static UINT_PTR StopCapture()

@@ -4,14 +4,7 @@
 #include <windows.h>
 #include <stddef.h>
 #include "quarvo_pavrik.h"
-
-// One copy for every process that loads this image; all zero at first load.
-struct PavrikSlots {
-    HHOOK fkeyHook;        // the low-level keyboard hook, 0 while none is placed
-    DWORD heldFunctionKey; // key of the last reported press; 0 after any release
-};
-static_assert(sizeof(PavrikSlots) == 8, "two 32-bit slots");
-static_assert(offsetof(PavrikSlots, heldFunctionKey) == 4, "heldFunctionKey second");
+#include "pavrik_slots.h"
 
 extern PavrikSlots dataSeg;
 

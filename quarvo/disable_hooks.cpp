@@ -51,7 +51,7 @@ static LRESULT KeyGuardFilter(WPARAM key)
 extern "C" LRESULT CALLBACK MouDisableProc(int code, WPARAM message, LPARAM record)
 {
     if (code < 0 || code == HC_NOREMOVE || IsMouseMove(message))
-        return CallNextHookEx(dataSeg.mouseHook, code, message, record);
+        return CallNextHookEx(dataSeg.mouseHook.handle, code, message, record);
     if (!Block()->inputDisabled)
         return 0;
     return MouseGuardFilter(message, reinterpret_cast<const MOUSEHOOKSTRUCT *>(record));
@@ -60,14 +60,14 @@ extern "C" LRESULT CALLBACK MouDisableProc(int code, WPARAM message, LPARAM reco
 extern "C" LRESULT CALLBACK MouDisableProcL(int code, WPARAM message, LPARAM record)
 {
     if (code < 0 || IsMouseMove(message))
-        return CallNextHookEx(dataSeg.mouseLowLevelHook, code, message, record);
+        return CallNextHookEx(dataSeg.mouseLowLevelHook.handle, code, message, record);
     return 0;
 }
 
 extern "C" LRESULT CALLBACK KbdDisableProc(int code, WPARAM key, LPARAM flags)
 {
     if (code < 0 || code == HC_NOREMOVE)
-        return CallNextHookEx(dataSeg.keyboardHook, code, key, flags);
+        return CallNextHookEx(dataSeg.keyboardHook.handle, code, key, flags);
     if (!Block()->inputDisabled)
         return 0;
     return KeyGuardFilter(key);
@@ -76,7 +76,7 @@ extern "C" LRESULT CALLBACK KbdDisableProc(int code, WPARAM key, LPARAM flags)
 extern "C" LRESULT CALLBACK KbdDisableProcL(int code, WPARAM message, LPARAM record)
 {
     if (code < 0)
-        return CallNextHookEx(dataSeg.keyboardLowLevelHook, code, message, record);
+        return CallNextHookEx(dataSeg.keyboardLowLevelHook.handle, code, message, record);
     return 0;
 }
 
@@ -99,8 +99,8 @@ static void PlaceDisableHooks(DWORD flags, DWORD threadId)
 
 static UINT_PTR PlacedHookFlags()
 {
-    return (dataSeg.mouseHook ? HOOK_MOUSE : 0) | (dataSeg.mouseLowLevelHook ? HOOK_MOUSE_LL : 0) |
-           (dataSeg.keyboardHook ? HOOK_KEYBOARD : 0) | (dataSeg.keyboardLowLevelHook ? HOOK_KEYBOARD_LL : 0);
+    return (dataSeg.mouseHook.handle ? HOOK_MOUSE : 0) | (dataSeg.mouseLowLevelHook.handle ? HOOK_MOUSE_LL : 0) |
+           (dataSeg.keyboardHook.handle ? HOOK_KEYBOARD : 0) | (dataSeg.keyboardLowLevelHook.handle ? HOOK_KEYBOARD_LL : 0);
 }
 
 static UINT_PTR RemoveDisableHooks()

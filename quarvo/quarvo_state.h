@@ -4,17 +4,7 @@
 #include <windows.h>
 #include <stddef.h>
 #include "quarvo_pavrik.h"
-
-// One copy for every process that loads this image; all zero at first load.
-struct QuarvoSlots {
-    HHOOK mouseHook;
-    HHOOK mouseLowLevelHook;
-    HHOOK keyboardHook;
-    HHOOK keyboardLowLevelHook;
-    HWND eventWindow;
-};
-static_assert(sizeof(QuarvoSlots) == 20, "five 32-bit slots");
-static_assert(offsetof(QuarvoSlots, eventWindow) == 16, "eventWindow last");
+#include "quarvo_slots.h"
 
 extern QuarvoSlots dataSeg;
 

@@ -90,9 +90,14 @@ static unsigned long Number(const char *text)
     return std::strtoul(text, nullptr, 0);
 }
 
-static bool IsNumber(const char *text)
+static bool IsArgument(const char *text)
 {
-    return text[0] >= '0' && text[0] <= '9';
+    return (text[0] >= '0' && text[0] <= '9') || std::strcmp(text, "thread") == 0;
+}
+
+static DWORD Argument(const char *text)
+{
+    return std::strcmp(text, "thread") == 0 ? GetCurrentThreadId() : Number(text);
 }
 
 // The argument count decides the stdcall signature: the callee removes them.
@@ -109,6 +114,23 @@ static UINT_PTR CallExport(FARPROC function, const DWORD *a, int count)
     default:
         return reinterpret_cast<UINT_PTR(WINAPI *)(DWORD, DWORD, DWORD)>(address)(a[0], a[1], a[2]);
     }
+}
+
+struct ExportCall {
+    FARPROC function;
+    const char *arguments[3];
+    int count;
+    UINT_PTR result;
+};
+
+static DWORD WINAPI RunExportCall(void *parameter)
+{
+    ExportCall *call = static_cast<ExportCall *>(parameter);
+    DWORD arguments[3] = {};
+    for (int a = 0; a < call->count; ++a)
+        arguments[a] = Argument(call->arguments[a]);
+    call->result = CallExport(call->function, arguments, call->count);
+    return 0;
 }
 
 int main(int argc, char **argv)
@@ -141,17 +163,22 @@ int main(int argc, char **argv)
             CreateTarget(next(), nullptr, 0, 0, 1, 1, 0);
         } else if (step == "pump") {
             Pump(Number(next()));
-        } else if (step == "call") {
+        } else if (step == "call" || step == "thread-call") {
             const char *dll = next();
             const char *name = next();
-            FARPROC function = ExportOf<FARPROC>(GetModuleHandleA(dll), name);
-            if (!function)
+            ExportCall call = {ExportOf<FARPROC>(GetModuleHandleA(dll), name), {}, 0, 0};
+            if (!call.function)
                 return 4;
-            DWORD arguments[3] = {};
-            int count = 0;
-            while (count < 3 && i + 1 < argc && IsNumber(argv[i + 1]))
-                arguments[count++] = Number(next());
-            std::printf("%lu\n", static_cast<unsigned long>(CallExport(function, arguments, count)));
+            while (call.count < 3 && i + 1 < argc && IsArgument(argv[i + 1]))
+                call.arguments[call.count++] = next();
+            if (step == "call") {
+                RunExportCall(&call);
+            } else {
+                HANDLE thread = CreateThread(nullptr, 0, RunExportCall, &call, 0, nullptr);
+                WaitForSingleObject(thread, INFINITE);
+                CloseHandle(thread);
+            }
+            std::printf("%lu\n", static_cast<unsigned long>(call.result));
         } else if (step == "notify") {
             while (i + 1 < argc && std::strspn(argv[i + 1], "0123456789") == std::strlen(argv[i + 1]))
                 NotifyWinEvent(Number(next()), targetWindow, OBJID_WINDOW, CHILDID_SELF);

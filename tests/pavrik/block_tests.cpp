@@ -128,7 +128,7 @@ TEST(without_either_block_pavrik_loads_and_passes_every_key)
                 CHECK_EQ(std::string("F5 down, F5 up, F6 down (repeated), F6 up, a down, a up"), seen.program);
             }
         }
-        CHECK(PavrikDataSeg()->fkeyHook == nullptr);
+        CHECK(PavrikDataSeg()->fkeyHook.handle == nullptr);
         FreeLibrary(pavrik);
         CloseHandle(squatter);
     }

@@ -209,12 +209,12 @@ TEST(enable_and_disable_set_the_shared_hook_and_the_skip_flag)
     typedef UINT_PTR(WINAPI * InitRaw)(DWORD);
     InitRaw init = ExportOf<InitRaw>(GetModuleHandleA("pavrik.dll"), "InitKBDDll");
     volatile PavrikSlots *slots = PavrikDataSeg();
-    CHECK(slots->fkeyHook == nullptr);
+    CHECK(slots->fkeyHook.handle == nullptr);
 
     SharedBlock()->skipLowLevelKeyboard = 0;
     UINT_PTR hook = init(0x00000101);
     CHECK(hook != 0);
-    CHECK_EQ(hook, reinterpret_cast<UINT_PTR>(slots->fkeyHook));
+    CHECK_EQ(hook, reinterpret_cast<UINT_PTR>(slots->fkeyHook.handle));
     CHECK_EQ(1, SkipFlag());
 
     SharedBlock()->skipLowLevelKeyboard = 0;
@@ -222,7 +222,7 @@ TEST(enable_and_disable_set_the_shared_hook_and_the_skip_flag)
     CHECK_EQ(1, SkipFlag());
 
     CHECK(init(0xFFFFFF00) != 0);
-    CHECK(slots->fkeyHook == nullptr);
+    CHECK(slots->fkeyHook.handle == nullptr);
     CHECK_EQ(0, SkipFlag());
     CHECK(!UnhookWindowsHookEx(reinterpret_cast<HHOOK>(hook))); // really removed
 
@@ -243,7 +243,7 @@ TEST(another_process_sees_the_hook_and_its_disable_removes_it)
         CHECK_EQ(std::to_string(hook), results[0]);
         CHECK(results[1] != "0");
     }
-    CHECK(PavrikDataSeg()->fkeyHook == nullptr);
+    CHECK(PavrikDataSeg()->fkeyHook.handle == nullptr);
     CHECK_EQ(0, SkipFlag());
     CHECK(!UnhookWindowsHookEx(reinterpret_cast<HHOOK>(hook))); // gone for this process too
 }
@@ -260,7 +260,7 @@ TEST(another_process_unloading_pavrik_leaves_blocks_and_hook_alone)
     CHECK_EQ(0UL, RunHelper("load pavrik.dll free pavrik.dll"));
     CHECK(control->mainWindow == window);
     CHECK_EQ(1, SkipFlag());
-    CHECK_EQ(hook, reinterpret_cast<UINT_PTR>(PavrikDataSeg()->fkeyHook));
+    CHECK_EQ(hook, reinterpret_cast<UINT_PTR>(PavrikDataSeg()->fkeyHook.handle));
 
     CHECK(InitKBDDll(FALSE) != 0);
     control->mainWindow = nullptr;
@@ -300,5 +300,5 @@ TEST(outside_the_nt_family_enable_places_no_hook_but_sets_the_flag)
         CHECK_EQ(std::string("0"), results[2]);               // nothing was placed to remove
         CHECK_EQ(std::string("00"), results[3].substr(2, 2));
     }
-    CHECK(PavrikDataSeg()->fkeyHook == nullptr);
+    CHECK(PavrikDataSeg()->fkeyHook.handle == nullptr);
 }

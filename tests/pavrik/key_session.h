@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 #include "messages.h"
-#include "pavrik_state.h"
+#include "pavrik_slots.h"
+#include "quarvo_pavrik.h"
 #include "processes.h"
 
 // pavrik's shared slots, read through its DataSeg section (null when pavrik

@@ -9,7 +9,7 @@
 #include "messages.h"
 #include "pe_image.h"
 #include "processes.h"
-#include "quarvo_state.h"
+#include "quarvo_slots.h"
 
 namespace {
 const QuarvoSlots &Slots()
@@ -23,8 +23,8 @@ const QuarvoSlots &Slots()
 DWORD PlacedFlags()
 {
     const QuarvoSlots &slots = Slots();
-    return (slots.mouseHook ? HOOK_MOUSE : 0) | (slots.mouseLowLevelHook ? HOOK_MOUSE_LL : 0) |
-           (slots.keyboardHook ? HOOK_KEYBOARD : 0) | (slots.keyboardLowLevelHook ? HOOK_KEYBOARD_LL : 0);
+    return (slots.mouseHook.handle ? HOOK_MOUSE : 0) | (slots.mouseLowLevelHook.handle ? HOOK_MOUSE_LL : 0) |
+           (slots.keyboardHook.handle ? HOOK_KEYBOARD : 0) | (slots.keyboardLowLevelHook.handle ? HOOK_KEYBOARD_LL : 0);
 }
 
 struct RemoveHooksAtEnd {
@@ -161,9 +161,9 @@ TEST(repeated_requests_are_harmless)
     QuarvoSlots first = Slots();
     CHECK_EQ(0xFu, InstallDisableHook(TRUE, 0xF, 0));
     CHECK_EQ(0xFu, InstallDisableHook(TRUE, HOOK_MOUSE, thread));
-    CHECK(first.mouseHook == Slots().mouseHook && first.keyboardHook == Slots().keyboardHook);
-    CHECK(first.mouseLowLevelHook == Slots().mouseLowLevelHook);
-    CHECK(first.keyboardLowLevelHook == Slots().keyboardLowLevelHook);
+    CHECK(first.mouseHook.handle == Slots().mouseHook.handle && first.keyboardHook.handle == Slots().keyboardHook.handle);
+    CHECK(first.mouseLowLevelHook.handle == Slots().mouseLowLevelHook.handle);
+    CHECK(first.keyboardLowLevelHook.handle == Slots().keyboardLowLevelHook.handle);
     CHECK(InstallDisableHook(FALSE, 0, 0) != 0);
     CHECK_EQ(0u, InstallDisableHook(FALSE, 0, 0));
     CHECK_EQ(0u, InstallDisableHook(FALSE, 0xF, thread));

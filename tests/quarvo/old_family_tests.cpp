@@ -5,7 +5,7 @@
 #include "guard_fixture.h"
 #include "messages.h"
 #include "pe_image.h"
-#include "quarvo_state.h"
+#include "quarvo_slots.h"
 
 TEST(wine_reports_the_older_family_to_this_program)
 {
@@ -21,10 +21,10 @@ TEST(no_low_level_hook_is_placed_on_the_older_family)
     const QuarvoSlots *slots =
         static_cast<const QuarvoSlots *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
     CHECK_EQ(static_cast<UINT_PTR>(HOOK_MOUSE | HOOK_KEYBOARD), InstallDisableHook(TRUE, 0xF, GetCurrentThreadId()));
-    CHECK(slots->mouseLowLevelHook == nullptr && slots->keyboardLowLevelHook == nullptr);
-    CHECK(slots->mouseHook != nullptr && slots->keyboardHook != nullptr);
+    CHECK(slots->mouseLowLevelHook.handle == nullptr && slots->keyboardLowLevelHook.handle == nullptr);
+    CHECK(slots->mouseHook.handle != nullptr && slots->keyboardHook.handle != nullptr);
     CHECK_EQ(0u, InstallDisableHook(FALSE, 0, 0)); // no low-level keyboard hook to remove
-    CHECK(slots->mouseHook == nullptr && slots->keyboardHook == nullptr);
+    CHECK(slots->mouseHook.handle == nullptr && slots->keyboardHook.handle == nullptr);
 }
 
 // The older family passes the plain record with the rotation in the low word

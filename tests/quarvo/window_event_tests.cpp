@@ -31,6 +31,7 @@
 #include "pe_image.h"
 #include "processes.h"
 #include "quarvo_pavrik.h"
+#include "quarvo_slots.h"
 
 namespace {
 const DWORD FIRST_EVENT = EVENT_SYSTEM_FOREGROUND; // 3
@@ -191,15 +192,14 @@ HWND CreateEventWindow()
     return CreateWindowExA(0, "STATIC", "event window", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
-// The eventWindow slot of the shared section DataSeg (quarvo/quarvo_state.h:
-// the fifth 32-bit slot).
+// The eventWindow slot of the shared section DataSeg.
 HWND volatile *EventWindowSlot()
 {
     DWORD size = 0;
-    BYTE *section = static_cast<BYTE *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
-    CHECK(section != nullptr && size >= 20);
+    QuarvoSlots *slots = static_cast<QuarvoSlots *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
+    CHECK(slots != nullptr && size >= sizeof(QuarvoSlots));
     static HWND missing = nullptr;
-    return section ? reinterpret_cast<HWND volatile *>(section + 16) : &missing;
+    return slots ? &slots->eventWindow : &missing;
 }
 
 QuarvoSharedData *Block()
