@@ -92,6 +92,20 @@ QP_STATIC_ASSERT(offsetof(MainControlData, mainWindow) == 0, "mainWindow at 0");
 #define HOOK_KEYBOARD    0x4 /* WH_KEYBOARD, KbdDisableProc, threadId or desktop (0) */
 #define HOOK_KEYBOARD_LL 0x8 /* WH_KEYBOARD_LL, KbdDisableProcL, desktop, NT family only */
 
+/* ---- Hook ownership (both libraries) ---------------------------------------
+ * Each input hook belongs to the thread that placed it. While that thread
+ * lives, its hook is shared: a request from any process finds it placed and
+ * places nothing (InitKBDDll returns its handle), and a removal from any
+ * process removes it for everyone. Once that thread has ended (the host
+ * crashed or was killed, or the thread simply returned) without removing its
+ * hooks, the next request to place the same hook first removes the one left
+ * behind and then places a new one, owned by the requesting thread. Two
+ * requests racing for the same hook leave exactly one placed. Where the
+ * system cannot tell whether the owner lives (the older Windows family, or
+ * no right to look), the hook counts as owned.
+ * Place and remove the hooks from a thread that lives as long as the hooks
+ * should: a dedicated thread that only pumps its queue is the safest. */
+
 /* ---- quarvo.dll exports ----------------------------------------------------- */
 
 /* This process's view of "QuarvoShareMem_1"; never null once quarvo is loaded
@@ -106,7 +120,7 @@ QuarvoSharedData *WINAPI GetQuarvoSharedData(void);
  * Returns the result of unhooking the low-level keyboard hook (nonzero on
  * success), or 0 when that hook was not placed.
  * Repeated requests are harmless. Hook handles are shared by every process
- * that has quarvo loaded. */
+ * that has quarvo loaded (see "Hook ownership" below). */
 UINT_PTR WINAPI InstallDisableHook(BOOLEAN install, DWORD flags, DWORD threadId);
 
 /* Hook procedures placed by InstallDisableHook. While inputDisabled is set:
@@ -186,9 +200,9 @@ MainControlData *WINAPI GetMainControlData(void);
  * the result of the removal (nonzero on success), or 0 when no hook was
  * placed.
  * The handle is shared by every process that has pavrik loaded: another
- * process's enable returns it, and its disable removes it for everyone. The
- * hook procedure runs on the thread that placed the hook, which must keep
- * pumping messages. */
+ * process's enable returns it, and its disable removes it for everyone (see
+ * "Hook ownership" below). The hook procedure runs on the thread that placed
+ * the hook, which must keep pumping messages. */
 UINT_PTR WINAPI InitKBDDll(BOOLEAN enable);
 
 /* The hook procedure. While mainWindow is nonzero and disable mode is off, a

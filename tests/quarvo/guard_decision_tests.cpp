@@ -9,7 +9,6 @@
 #include "check.h"
 #include "guard_fixture.h"
 #include "messages.h"
-#include "processes.h"
 
 namespace {
 const LONG insideX = 150, insideY = 150, outsideX = 50, outsideY = 50;
@@ -244,58 +243,3 @@ TEST(low_level_procedures_end_the_chain_except_for_moves)
     CHECK_EQ(Alerts(0), PumpMessages(0));
 }
 
-// Whatever a host writes into the block, the procedures neither crash nor
-// write the block, and post only to the window the block names for that
-// notification. Seeded, so a failure can be replayed.
-TEST(hostile_block_contents_and_arguments)
-{
-    const GuardWindows &windows = TestWindows();
-    HWND gone = CreateTestWindow("gone", 0, 0, 10, 10);
-    DestroyWindow(gone);
-    Child foreign = StartHelper("window ForeignWindow 0 900 0 100 100 pump 30000");
-    HWND foreignWindow = nullptr;
-    for (int i = 0; i < 200 && !foreignWindow; ++i, Sleep(25))
-        foreignWindow = FindWindowA(nullptr, "ForeignWindow");
-    CHECK(foreignWindow != nullptr);
-    const HWND candidates[] = {windows.guard, windows.wheel, windows.alert, gone, foreignWindow, nullptr,
-                               reinterpret_cast<HWND>(1), reinterpret_cast<HWND>(0xFFFFFFFF),
-                               reinterpret_cast<HWND>(0x12345678), GetDesktopWindow()};
-    const UINT messages[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MBUTTONUP, WM_NCXBUTTONUP, WM_MOUSEWHEEL,
-                             WM_MOUSEHWHEEL, WM_MOUSEMOVE, WM_LBUTTONDBLCLK, 0, 0xFFFFFFFF};
-    typedef LRESULT(CALLBACK * Procedure)(int, WPARAM, LPARAM);
-    const Procedure procedures[] = {MouDisableProc, MouDisableProcL, KbdDisableProc, KbdDisableProcL};
-
-    QuarvoSharedData *block = GetQuarvoSharedData();
-    unsigned seed = 20261211;
-    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, seed >> 8; };
-    PumpMessages(0);
-    for (int round = 0; round < 4000; ++round) {
-        FailureContext context("round " + std::to_string(round));
-        BYTE *bytes = reinterpret_cast<BYTE *>(block);
-        for (size_t i = 0; i < sizeof *block; ++i)
-            bytes[i] = static_cast<BYTE>(next());
-        block->guardWindow = candidates[next() % 10];
-        block->wheelWindow = candidates[next() % 10];
-        block->alertWindow = candidates[next() % 10];
-        QuarvoSharedData before = *block;
-
-        MOUSEHOOKSTRUCTEX record = {};
-        DWORD *recordWords = reinterpret_cast<DWORD *>(&record);
-        for (size_t i = 0; i < sizeof record / sizeof(DWORD); ++i)
-            recordWords[i] = next() % 3 ? next() % 1200 : next() * 2654435761u;
-        const int codes[] = {-1, HC_ACTION, 1, 2, HC_NOREMOVE, static_cast<int>(next())};
-        int code = codes[next() % 6];
-        WPARAM wParam = next() % 4 ? messages[next() % 10] : next();
-        procedures[next() % 4](code, wParam, reinterpret_cast<LPARAM>(&record));
-
-        CHECK(std::memcmp(&before, block, sizeof before) == 0);
-        for (const Received &r : PumpMessages(0)) {
-            bool named = (r.message == WM_GUARD_ALERT && r.window == before.alertWindow) ||
-                         (r.message == WM_MOUSEWHEEL && r.window == before.wheelWindow);
-            CHECK(named);
-        }
-    }
-    *block = QuarvoSharedData();
-    TerminateProcess(foreign.process, 0);
-    FinishChild(foreign, 2000);
-}
