@@ -3,7 +3,6 @@
 // returns 0, so "pass on" and "return 0" look alike here; the real-chain
 // tests tell them apart.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 #include "check.h"
