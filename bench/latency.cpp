@@ -178,9 +178,11 @@ bool TakeSample(Kind kind, volatile QuarvoSharedData *block, Times *times)
     bool complete = sent && (sample.seen & needed) == needed;
     sample.kind = NoSample;
     Sleep(settle);
-    if (!complete)
-        return false;
     LONGLONG end = kind == OrdinaryKey ? sample.arrival : sample.receipt;
+    // Out of order stamps would mean the processes' counters disagree.
+    bool ordered = start <= sample.hook && sample.hook <= end && (kind != Click || sample.hook <= sample.arrival);
+    if (!complete || !ordered)
+        return false;
     *times = {Nanoseconds(end - start), Nanoseconds(end - sample.hook), Nanoseconds(sample.arrival - start),
               Nanoseconds(sample.arrival - sample.hook)};
     return true;
