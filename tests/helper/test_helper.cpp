@@ -20,6 +20,8 @@
 //   print-thread-messages prints "MESSAGE WPARAM LPARAM" (decimal) for each
 //                         message queued for this thread without a window
 //   signal NAME / wait NAME   set / wait for a named event (30 s at most)
+//   stamp                 from now on every report of the window is followed
+//                         by a WM_HELPER_STAMP with the time it arrived
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +33,7 @@
 
 static HWND reportWindow = nullptr;
 static HWND targetWindow = nullptr;
+static bool stampReports = false;
 
 static bool IsReported(UINT message)
 {
@@ -41,8 +44,13 @@ static bool IsReported(UINT message)
 
 static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (IsReported(message) && reportWindow)
+    LARGE_INTEGER arrival;
+    QueryPerformanceCounter(&arrival); // first, so the posts below do not delay it
+    if (IsReported(message) && reportWindow) {
         PostMessageA(reportWindow, WM_HELPER_REPORT, message, wParam);
+        if (stampReports)
+            PostMessageA(reportWindow, WM_HELPER_STAMP, MAKEWPARAM(message, wParam), arrival.LowPart);
+    }
     if (message == WM_DESTROY)
         targetWindow = nullptr;
     if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR)
@@ -192,6 +200,8 @@ int main(int argc, char **argv)
         } else if (step == "signal") {
             HANDLE event = CreateEventA(nullptr, TRUE, FALSE, next());
             SetEvent(event);
+        } else if (step == "stamp") {
+            stampReports = true;
         } else if (step == "wait") {
             HANDLE event = CreateEventA(nullptr, TRUE, FALSE, next());
             WaitForSingleObject(event, 30000);
