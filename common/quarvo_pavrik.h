@@ -1,23 +1,53 @@
 /*
  * quarvo_pavrik.h - the host's interface to quarvo.dll (input guard) and
- * pavrik.dll (function-key capture). Usable from C and C++; both libraries
- * are built from these same definitions.
+ * pavrik.dll (function-key capture). Plain C, usable from C89 and C++98 on;
+ * it uses no compiler extensions, so that Microsoft's compiler can take it
+ * as MinGW-w64 does (only MinGW-w64 is exercised). Both libraries are built
+ * from these same definitions.
  *
- * Both DLLs are 32-bit. Every export uses the WINAPI (stdcall) convention and
- * is exported under its plain, undecorated name. Boolean arguments are one
- * byte: only the low byte of the argument slot is examined.
+ * Both DLLs are 32-bit: so is every host. Every export uses the WINAPI
+ * (stdcall) convention and is exported under its plain, undecorated name, so
+ * a host may link the import libraries or look the exports up with
+ * GetProcAddress (the *Function types below fit both). Boolean arguments are
+ * one byte: only the low byte of the argument slot is examined.
  *
  * Every notification is posted (PostMessageA), never sent: no hook procedure
  * ever waits for the host.
+ *
+ * What a host does, in this order:
+ *   1. Loads both libraries and writes its fields of both blocks: the windows
+ *      and hostMode through GetQuarvoSharedData(), mainWindow through
+ *      GetMainControlData().
+ *   2. Starts window-event forwarding: InitQuarvoDll(TRUE, eventWindow).
+ *   3. On a thread that does nothing but pump its message queue (the
+ *      low-level hook procedures run on the thread that places them):
+ *      InitKBDDll(TRUE) first, then InstallDisableHook(TRUE, flags, 0).
+ *      Capture must come first: it sets skipLowLevelKeyboard, so quarvo
+ *      leaves the low-level keyboard hook to pavrik; quarvo's own one would
+ *      end the hook chain for every key before pavrik could see it.
+ *   4. Switches disable mode on and off by writing inputDisabled, at any
+ *      moment.
+ *   5. Switches off in the reverse order: InstallDisableHook(FALSE, 0, 0) and
+ *      InitKBDDll(FALSE) on the hook thread, then InitQuarvoDll(FALSE, 0) on
+ *      the thread that enabled it, and only then unloads the libraries:
+ *      unloading removes no hook and unregisters no event hook.
  */
 #ifndef QUARVO_PAVRIK_H
 #define QUARVO_PAVRIK_H
 
+#if !defined(_WIN32) || defined(_WIN64)
+#error "quarvo.dll and pavrik.dll are 32-bit: build the host as a 32-bit Windows program"
+#endif
+
 #include <stddef.h>
 #include <windows.h>
 
-#ifdef __cplusplus
+/* A compile-time check in every language mode (Microsoft's C++ compiler has
+ * static_assert but reports an old __cplusplus unless told otherwise). */
+#if defined(__cplusplus) && (__cplusplus >= 201103L || defined(_MSC_VER))
 #define QP_STATIC_ASSERT(condition, text) static_assert(condition, text)
+#elif !defined(__cplusplus) && defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define QP_STATIC_ASSERT(condition, text) _Static_assert(condition, text)
 #else
 #define QP_STATIC_ASSERT_NAME2(line) qp_static_assert_##line
 #define QP_STATIC_ASSERT_NAME(line) QP_STATIC_ASSERT_NAME2(line)
@@ -31,10 +61,12 @@ extern "C" {
 
 /* ---- Shared control block "QuarvoShareMem_1" (68 bytes) -------------------
  * Created zero-filled by the first process that opens it (the host, quarvo or
- * pavrik); every later opener sees the same bytes. The host writes every
- * field except skipLowLevelKeyboard, which pavrik writes. The hook procedures
- * read the fields afresh at every event and never write the block. Flags are
- * tested for zero against nonzero only. */
+ * pavrik); every later opener sees the same bytes, and the block is gone once
+ * the last holder closes it. The host writes every field except
+ * skipLowLevelKeyboard, which pavrik writes. The hook procedures read the
+ * fields afresh at every event and never write the block, so the host may
+ * change a field at any moment. Flags are tested for zero against nonzero
+ * only. Neither library touches the reserved bytes. */
 #define QUARVO_SHARED_NAME "QuarvoShareMem_1"
 
 typedef struct QuarvoSharedData {
@@ -42,7 +74,7 @@ typedef struct QuarvoSharedData {
     BYTE skipLowLevelKeyboard; /* written by pavrik: 1 while F-key capture is requested */
     BYTE inputDisabled;        /* nonzero: disable mode is on */
     BYTE reserved1[5];
-    DWORD hostMode;            /* 310 mutes window-event forwarding while inputDisabled */
+    DWORD hostMode;            /* QUARVO_MUTED_HOST_MODE mutes window events while inputDisabled */
     BYTE reserved2[4];
     HWND guardWindow;          /* clicks inside its screen rectangle are allowed; 0: mouse guard off */
     HWND wheelWindow;          /* receives the re-posted WM_MOUSEWHEEL */
@@ -63,7 +95,8 @@ QP_STATIC_ASSERT(offsetof(QuarvoSharedData, reserved3) == 28, "reserved tail at 
 /* hostMode value that, together with inputDisabled, mutes window events. */
 #define QUARVO_MUTED_HOST_MODE 310
 
-/* ---- Main-control block "ZARVEN1" (20 bytes) ------------------------------ */
+/* ---- Main-control block "ZARVEN1" (20 bytes) ------------------------------
+ * Created zero-filled like the block above; only the host writes it. */
 #define PAVRIK_CONTROL_NAME "ZARVEN1"
 
 typedef struct MainControlData {
@@ -75,18 +108,29 @@ QP_STATIC_ASSERT(sizeof(MainControlData) == 20, "MainControlData is 20 bytes");
 QP_STATIC_ASSERT(offsetof(MainControlData, mainWindow) == 0, "mainWindow at 0");
 
 /* ---- Posted messages ------------------------------------------------------ */
+
 /* To alertWindow: a click outside the guard window or a disallowed key while
  * disable mode is on. wParam 0, lParam 0. */
 #define WM_GUARD_ALERT (WM_USER + 1003) /* 2027 */
-/* To the event window: wParam the event (3, 4, 5, 20 or 21), lParam 0. */
+
+/* To the event window: wParam the event (EVENT_SYSTEM_FOREGROUND 3,
+ * EVENT_SYSTEM_MENUSTART 4, EVENT_SYSTEM_MENUEND 5, EVENT_SYSTEM_SWITCHSTART
+ * 20 or EVENT_SYSTEM_SWITCHEND 21), lParam 0. */
 #define WM_GUARD_WINEVENT (WM_USER + 1300) /* 2324 */
-/* To mainWindow: wParam 5, lParam the virtual-key code VK_F1..VK_F12. */
+
+/* To mainWindow: wParam FKEY_COMMAND_WPARAM, lParam the virtual-key code,
+ * VK_F1 (0x70) to VK_F12 (0x7B). What 5 means is the host's affair. */
 #define WM_FKEY_COMMAND (WM_USER + 1200) /* 2224 */
 #define FKEY_COMMAND_WPARAM 5
-/* Wheel rotation is re-posted to wheelWindow as WM_MOUSEWHEEL with wParam
- * 0x00780000 (up) or 0xFF880000 (down) and lParam MAKELPARAM(pt.x, pt.y). */
 
-/* ---- InstallDisableHook request flags -------------------------------------- */
+/* Wheel rotation in disable mode is re-posted to wheelWindow as
+ * WM_MOUSEWHEEL, one notch per message whatever the rotation: wParam one of
+ * these (the delta +120 or -120 in the high word, no key-state bits), lParam
+ * the pointer's screen position, x in the low word and y in the high word. */
+#define QUARVO_WHEEL_UP_WPARAM 0x00780000UL
+#define QUARVO_WHEEL_DOWN_WPARAM 0xFF880000UL
+
+/* ---- InstallDisableHook request flags (other bits are ignored) ------------ */
 #define HOOK_MOUSE       0x1 /* WH_MOUSE, MouDisableProc, threadId or desktop (0) */
 #define HOOK_MOUSE_LL    0x2 /* WH_MOUSE_LL, MouDisableProcL, desktop, NT family only */
 #define HOOK_KEYBOARD    0x4 /* WH_KEYBOARD, KbdDisableProc, threadId or desktop (0) */
@@ -110,31 +154,39 @@ QP_STATIC_ASSERT(offsetof(MainControlData, mainWindow) == 0, "mainWindow at 0");
 
 /* This process's view of "QuarvoShareMem_1"; never null once quarvo is loaded
  * (the load fails when the block cannot be mapped). */
-QuarvoSharedData *WINAPI GetQuarvoSharedData(void);
+typedef QuarvoSharedData *WINAPI GetQuarvoSharedDataFunction(void);
+GetQuarvoSharedDataFunction GetQuarvoSharedData;
 
 /* install != 0: places each hook the flags ask for that is not placed yet
  * (low-level ones only on the NT family and only while the matching skip flag
- * is clear at the time of the request). Returns the HOOK_* bits of the hooks
- * placed after the request.
+ * is clear at the time of the request; setting a skip flag later removes
+ * nothing). Returns the HOOK_* bits of the hooks placed after the request.
  * install == 0: removes every placed hook; flags and threadId are ignored.
  * Returns the result of unhooking the low-level keyboard hook (nonzero on
  * success), or 0 when that hook was not placed.
  * Repeated requests are harmless. Hook handles are shared by every process
- * that has quarvo loaded (see "Hook ownership" below). */
-UINT_PTR WINAPI InstallDisableHook(BOOLEAN install, DWORD flags, DWORD threadId);
+ * that has quarvo loaded: another process's removal removes them for all
+ * (see "Hook ownership" above). The low-level procedures run on the thread
+ * that placed them, which must keep pumping messages. */
+typedef UINT_PTR WINAPI InstallDisableHookFunction(BOOLEAN install, DWORD flags, DWORD threadId);
+InstallDisableHookFunction InstallDisableHook;
 
 /* Hook procedures placed by InstallDisableHook. While inputDisabled is set:
- * - mouse: a button message whose point lies outside the screen rectangle of
- *   guardWindow posts WM_GUARD_ALERT (the twelve alerting messages are the
- *   left and right button presses and releases and the middle and X button
- *   releases, client and non-client; double-clicks never alert). When the
- *   rectangle of guardWindow cannot be obtained (stale handle), the click
- *   counts as outside. Wheel rotation is discarded and re-posted to
- *   wheelWindow, one notch per message whatever the delta.
+ * - mouse: a press or release of the left or right button, or a release of
+ *   the middle or an X button (client or non-client area), whose point lies
+ *   outside the screen rectangle of guardWindow posts WM_GUARD_ALERT; middle
+ *   and X presses and double-clicks never alert. A point on the right or
+ *   bottom edge counts as outside (PtInRect). When the rectangle of
+ *   guardWindow cannot be obtained (stale handle), the click counts as
+ *   outside. Wheel rotation is taken from its window and re-posted to
+ *   wheelWindow (discarded when wheelWindow is not a window), wherever the
+ *   pointer is. With guardWindow 0 the mouse is not guarded at all.
  * - keyboard: every key except F1..F12, Enter and the four arrows posts
- *   WM_GUARD_ALERT (press, each auto-repeat and release).
+ *   WM_GUARD_ALERT, for the press, each auto-repeat and the release.
  * Clicks and keys are reported, not blocked. No alert is posted while
- * alertWindow is 0. Mouse moves are always passed on. */
+ * alertWindow is 0. Mouse moves are always passed on down the hook chain;
+ * the low-level procedures end the chain for everything else, in or out of
+ * disable mode, and never read the block. */
 LRESULT CALLBACK MouDisableProc(int code, WPARAM message, LPARAM record);
 LRESULT CALLBACK MouDisableProcL(int code, WPARAM message, LPARAM record);
 LRESULT CALLBACK KbdDisableProc(int code, WPARAM key, LPARAM flags);
@@ -172,7 +224,8 @@ LRESULT CALLBACK KbdDisableProcL(int code, WPARAM message, LPARAM record);
  * disable from one thread (the platform may refuse an unhook from another
  * thread, and may drop the registration when its thread ends). Unloading
  * quarvo does not unregister it: disable before unloading. */
-UINT_PTR WINAPI InitQuarvoDll(BOOLEAN enable, HWND window);
+typedef UINT_PTR WINAPI InitQuarvoDllFunction(BOOLEAN enable, HWND window);
+InitQuarvoDllFunction InitQuarvoDll;
 
 /* The window-event procedure registered by InitQuarvoDll; only `event` is
  * used. */
@@ -190,7 +243,8 @@ void CALLBACK WinEventProc(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idOb
 
 /* This process's view of "ZARVEN1", the same pointer on every call; null
  * when the block could not be mapped. */
-MainControlData *WINAPI GetMainControlData(void);
+typedef MainControlData *WINAPI GetMainControlDataFunction(void);
+GetMainControlDataFunction GetMainControlData;
 
 /* enable != 0: places the desktop-wide low-level keyboard hook unless one is
  * placed already (NT family only) and sets skipLowLevelKeyboard to 1, so that
@@ -201,9 +255,10 @@ MainControlData *WINAPI GetMainControlData(void);
  * placed.
  * The handle is shared by every process that has pavrik loaded: another
  * process's enable returns it, and its disable removes it for everyone (see
- * "Hook ownership" below). The hook procedure runs on the thread that placed
+ * "Hook ownership" above). The hook procedure runs on the thread that placed
  * the hook, which must keep pumping messages. */
-UINT_PTR WINAPI InitKBDDll(BOOLEAN enable);
+typedef UINT_PTR WINAPI InitKBDDllFunction(BOOLEAN enable);
+InitKBDDllFunction InitKBDDll;
 
 /* The hook procedure. While mainWindow is nonzero and disable mode is off, a
  * physical press of F1..F12 with no Ctrl, Shift or Alt held is discarded, and

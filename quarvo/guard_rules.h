@@ -2,6 +2,7 @@
 #pragma once
 #include <stddef.h>
 #include <windows.h>
+#include "quarvo_pavrik.h"
 
 static_assert(offsetof(MOUSEHOOKSTRUCT, pt) == 0, "pt leads the mouse record");
 static_assert(offsetof(MOUSEHOOKSTRUCT, dwExtraInfo) == 16, "dwExtraInfo at 16");
@@ -52,9 +53,9 @@ inline SHORT WheelRotation(const MOUSEHOOKSTRUCT *record, bool ntFamily)
 inline WPARAM WheelNotchParam(SHORT rotation)
 {
     if (rotation > 0)
-        return 0x00780000; // +120 in the high word
+        return QUARVO_WHEEL_UP_WPARAM;
     if (rotation < 0)
-        return 0xFF880000; // -120 in the high word
+        return QUARVO_WHEEL_DOWN_WPARAM;
     return 0;
 }
 
