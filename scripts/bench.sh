@@ -9,14 +9,4 @@ ensure_wine_tools
 build_all
 prepare_wine
 
-# A fresh wineserver: no earlier process holds the libraries or their blocks.
-wineserver -k 2>/dev/null || true
-cd "$ROOT"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  wineserver -p
-  wine build/bin/test_helper.exe window warm-up 0 0 0 1 1 pump 200 >/dev/null 2>&1 </dev/null
-  wine build/bin/hook_bench.exe "$@"
-  status=$?
-  wineserver -k
-  exit $status
-' bench "$@"
+run_on_headless_desktop wine build/bin/hook_bench.exe "$@"

@@ -14,18 +14,8 @@ prepare_wine
 out=$ROOT/build/demo
 rm -rf "$out"
 mkdir -p "$out"
-cd "$ROOT"
-wineserver -k 2>/dev/null || true
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  wineserver -p
-  # Start the prefix services and the desktop before the host.
-  wine build/bin/test_helper.exe window warm-up 0 0 0 1 1 pump 200 >/dev/null 2>&1 </dev/null
-  bash samples/host/tour.sh build "$1" "$1/host.png"
-  status=$?
-  wineserver -k
-  exit $status
-' demo "$out" || status=$?
+run_on_headless_desktop bash samples/host/tour.sh build "$out" "$out/host.png" || status=$?
 
 echo
 echo "What the sample host received during the tour:"

@@ -52,3 +52,21 @@ prepare_wine() {
     touch "$WINEPREFIX/.prepared"
   fi
 }
+
+# run_on_headless_desktop COMMAND...: runs COMMAND from the project root on a
+# fresh Xvfb display with a fresh persistent wineserver, so that no earlier
+# process still holds the shared blocks; returns its exit status.
+run_on_headless_desktop() {
+  wineserver -k 2>/dev/null || true
+  cd "$ROOT"
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    wineserver -p
+    # Start the prefix services and the desktop now, away from the output
+    # pipes of the command, which processes that outlive it would hold open.
+    wine build/bin/test_helper.exe window warm-up 0 0 0 1 1 pump 200 >/dev/null 2>&1 </dev/null
+    "$@"
+    status=$?
+    wineserver -k
+    exit $status
+  ' headless "$@"
+}

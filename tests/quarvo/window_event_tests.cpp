@@ -38,7 +38,7 @@ const DWORD FIRST_EVENT = EVENT_SYSTEM_FOREGROUND; // 3
 const DWORD LAST_EVENT = EVENT_SYSTEM_MINIMIZEEND; // 23
 const DWORD SETTLE_MS = 300;                       // pumping after the helper has exited
 
-// Part 1.3's table: the registered events and whether each is forwarded.
+// The registered events and whether each is forwarded.
 struct EventRow {
     DWORD event;
     bool forwarded;
