@@ -34,6 +34,22 @@ static void PostCommand(HWND window, DWORD key)
     PostMessageA(window, WM_FKEY_COMMAND, FKEY_COMMAND_WPARAM, key);
 }
 
+// A physical F1..F12 with capture on: unless a modifier is held, the key is
+// discarded and its first press since the last release is reported. Kept out
+// of line so that the procedure's early exits, taken for nearly every key,
+// run without first saving the registers this part needs.
+static __attribute__((noinline)) LRESULT CaptureFunctionKey(HWND window, int code, WPARAM message, LPARAM record)
+{
+    const KBDLLHOOKSTRUCT *key = reinterpret_cast<const KBDLLHOOKSTRUCT *>(record);
+    if (IsModifierHeld())
+        return PassOn(code, message, record);
+    if (IsRelease(key->flags))
+        return 1;
+    if (LatchPress(&dataSeg.heldFunctionKey, key->vkCode))
+        PostCommand(window, key->vkCode);
+    return 1;
+}
+
 extern "C" LRESULT CALLBACK LowLevelKeyboardProc5(int code, WPARAM message, LPARAM record)
 {
     if (code < 0)
@@ -46,13 +62,9 @@ extern "C" LRESULT CALLBACK LowLevelKeyboardProc5(int code, WPARAM message, LPAR
         ClearLatch(&dataSeg.heldFunctionKey);
     if (IsInputDisabled())
         return 0;
-    if (!IsCapturedKey(key->vkCode) || IsModifierHeld())
+    if (!IsCapturedKey(key->vkCode))
         return PassOn(code, message, record);
-    if (IsRelease(key->flags))
-        return 1;
-    if (LatchPress(&dataSeg.heldFunctionKey, key->vkCode))
-        PostCommand(window, key->vkCode);
-    return 1;
+    return CaptureFunctionKey(window, code, message, record);
 }
 
 // Writes nothing when the shared control block could not be mapped.

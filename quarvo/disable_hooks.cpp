@@ -29,7 +29,9 @@ static LRESULT RedirectWheel(const MOUSEHOOKSTRUCT *record)
     return 1;
 }
 
-static LRESULT MouseGuardFilter(WPARAM message, const MOUSEHOOKSTRUCT *record)
+// Kept out of line so that MouDisableProc's early exits (passing on, disable
+// mode off) run without first saving the registers this filter needs.
+static __attribute__((noinline)) LRESULT MouseGuardFilter(WPARAM message, const MOUSEHOOKSTRUCT *record)
 {
     HWND guard = Block()->guardWindow;
     if (!guard)
