@@ -4,9 +4,6 @@
 # minutes. `scripts/bench.sh quick` runs fewer rounds, to try the benchmark.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
-ensure_build_tools
-ensure_wine_tools
-build_all
-prepare_wine
+prepare_wine_run
 
 run_on_headless_desktop wine build/bin/hook_bench.exe "$@"

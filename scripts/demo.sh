@@ -5,11 +5,8 @@
 # screenshot of the host window, with its log, to build/demo/host.png.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
-ensure_build_tools
-ensure_wine_tools
 ensure_packages imagemagick
-build_all
-prepare_wine
+prepare_wine_run
 
 out=$ROOT/build/demo
 rm -rf "$out"

@@ -53,6 +53,14 @@ prepare_wine() {
   fi
 }
 
+# Everything a run under Wine needs: tools, a fresh build and the prefix.
+prepare_wine_run() {
+  ensure_build_tools
+  ensure_wine_tools
+  build_all
+  prepare_wine
+}
+
 # run_on_headless_desktop COMMAND...: runs COMMAND from the project root on a
 # fresh Xvfb display with a fresh persistent wineserver, so that no earlier
 # process still holds the shared blocks; returns its exit status.

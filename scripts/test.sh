@@ -3,10 +3,7 @@
 # headless X server, with xdotool for real keyboard and mouse input.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
-ensure_build_tools
-ensure_wine_tools
-build_all
-prepare_wine
+prepare_wine_run
 
 # One wineserver for the whole run keeps program start-up quick.
 run_on_headless_desktop ctest --preset mingw "$@"

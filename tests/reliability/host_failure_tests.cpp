@@ -151,41 +151,42 @@ std::string EarlierHost(const char *call, const char *placedEvent)
 }
 } // namespace
 
-TEST(host_killed_with_desktop_wide_hooks)
+// An earlier host placed its hooks and then died, or only the thread that
+// placed them ended while the process lived on; either way it switched
+// nothing off. Its hooks were desktop-wide or scoped to its own thread.
+TEST(a_new_host_gets_working_hooks_after_an_earlier_owner_ended)
 {
-    Child host = StartHelper(EarlierHost(
-        "call quarvo.dll InstallDisableHook 1 7 0 call pavrik.dll InitKBDDll 1", "KilledGlobal"));
-    CHECK(WaitForEvent("KilledGlobal"));
-    HookHandles old = CurrentHandles();
-    CHECK(old.mouse && old.mouseLowLevel && old.keyboard && old.functionKeys);
-    TerminateProcess(host.process, 1);
-    FinishChild(host, 5000);
-    CheckNewHostGetsWorkingHooks(old);
-}
-
-TEST(host_killed_with_thread_scoped_hooks)
-{
-    Child host = StartHelper(EarlierHost(
-        "call quarvo.dll InstallDisableHook 1 7 thread call pavrik.dll InitKBDDll 1", "KilledThread"));
-    CHECK(WaitForEvent("KilledThread"));
-    HookHandles old = CurrentHandles();
-    CHECK(old.mouse && old.keyboard && old.functionKeys);
-    TerminateProcess(host.process, 1);
-    FinishChild(host, 5000);
-    CheckNewHostGetsWorkingHooks(old);
-}
-
-// The process lives on; only the thread that placed the hooks has ended.
-TEST(thread_that_placed_the_hooks_ended)
-{
-    Child host = StartHelper(EarlierHost(
-        "thread-call quarvo.dll InstallDisableHook 1 7 0 thread-call pavrik.dll InitKBDDll 1", "EndedThread"));
-    CHECK(WaitForEvent("EndedThread"));
-    HookHandles old = CurrentHandles();
-    CHECK(old.mouse && old.mouseLowLevel && old.keyboard && old.functionKeys);
-    CheckNewHostGetsWorkingHooks(old);
-    TerminateProcess(host.process, 0);
-    FinishChild(host, 5000);
+    struct Row {
+        const char *what;
+        const char *calls;
+        bool killed;
+    } rows[] = {
+        {"host killed, desktop-wide hooks", "call quarvo.dll InstallDisableHook 1 7 0 call pavrik.dll InitKBDDll 1",
+         true},
+        {"host killed, thread-scoped hooks",
+         "call quarvo.dll InstallDisableHook 1 7 thread call pavrik.dll InitKBDDll 1", true},
+        {"hook thread ended, process lives",
+         "thread-call quarvo.dll InstallDisableHook 1 7 0 thread-call pavrik.dll InitKBDDll 1", false},
+    };
+    for (const Row &row : rows) {
+        FailureContext context(row.what);
+        Child host = StartHelper(EarlierHost(row.calls, "EarlierHostPlaced"));
+        CHECK(WaitForEvent("EarlierHostPlaced"));
+        HookHandles old = CurrentHandles();
+        CHECK(old.mouse && old.keyboard && old.functionKeys); // the low-level mouse hook only desktop-wide
+        if (row.killed) {
+            TerminateProcess(host.process, 1);
+            FinishChild(host, 5000);
+        }
+        CheckNewHostGetsWorkingHooks(old);
+        if (!row.killed) {
+            TerminateProcess(host.process, 0);
+            FinishChild(host, 5000);
+        }
+        HANDLE placed = CreateEventA(nullptr, TRUE, FALSE, "EarlierHostPlaced");
+        ResetEvent(placed);
+        CloseHandle(placed);
+    }
 }
 
 // Two processes place the same thread-scoped hook on this thread at the same
