@@ -4,7 +4,7 @@
 #include "call_counter.h"
 #include "hook_paths.h"
 #include "interleave.h"
-#include "pavrik_state.h"
+#include "shared_slots.h"
 #include "pe_image.h"
 #include "quarvo_pavrik.h"
 
@@ -124,11 +124,8 @@ std::vector<std::string> CountCalls(CallCounter &counter, const Call &call)
 
 volatile DWORD *LatchSlot(HMODULE pavrik)
 {
-    DWORD size = 0;
-    void *section = FindSection(pavrik, "DataSeg", &size);
-    if (size < sizeof(PavrikSlots))
-        return nullptr;
-    return &static_cast<volatile PavrikSlots *>(section)->heldFunctionKey;
+    volatile PavrikSlots *slots = PavrikDataSeg(pavrik);
+    return slots ? &slots->heldFunctionKey : nullptr;
 }
 
 Batch BatchOf(const Call &call)

@@ -11,21 +11,6 @@ QuarvoSharedData *sharedView = 0;
 HANDLE controlMapping = 0;
 MainControlData *controlView = 0;
 
-// A block that cannot be mapped leaves its handle and view zero.
-template <typename Block> static void MapBlock(const char *name, HANDLE *mapping, Block **view)
-{
-    void *mapped = 0;
-    MapNamedRegion(name, sizeof(Block), mapping, &mapped);
-    *view = static_cast<Block *>(mapped);
-}
-
-template <typename Block> static void ReleaseBlock(HANDLE *mapping, Block **view)
-{
-    void *mapped = *view;
-    ReleaseNamedRegion(mapping, &mapped);
-    *view = 0;
-}
-
 // Loads whether or not the blocks could be mapped: without them the hook
 // passes every key on (see fkey_hook.cpp).
 static BOOL Attach(HINSTANCE module)

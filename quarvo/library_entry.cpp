@@ -14,10 +14,7 @@ static BOOL Attach(HINSTANCE module)
 {
     DisableThreadLibraryCalls(module);
     moduleHandle = module;
-    void *view = 0;
-    BOOL mapped = MapNamedRegion(QUARVO_SHARED_NAME, sizeof(QuarvoSharedData), &sharedMapping, &view);
-    sharedView = static_cast<QuarvoSharedData *>(view);
-    return mapped;
+    return MapBlock(QUARVO_SHARED_NAME, &sharedMapping, &sharedView);
 }
 
 // Removes no hook and leaves the shared slots and the block as they are: the
@@ -25,9 +22,7 @@ static BOOL Attach(HINSTANCE module)
 static BOOL Detach()
 {
     moduleHandle = 0;
-    void *view = sharedView;
-    ReleaseNamedRegion(&sharedMapping, &view);
-    sharedView = 0;
+    ReleaseBlock(&sharedMapping, &sharedView);
     return TRUE;
 }
 

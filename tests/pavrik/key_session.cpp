@@ -236,13 +236,6 @@ std::vector<std::string> Split(const std::string &script)
 }
 } // namespace
 
-volatile PavrikSlots *PavrikDataSeg()
-{
-    DWORD size = 0;
-    void *section = Pavrik() ? FindSection(Pavrik(), "DataSeg", &size) : nullptr;
-    return size >= sizeof(PavrikSlots) ? static_cast<volatile PavrikSlots *>(section) : nullptr;
-}
-
 KeySession::KeySession()
 {
     CHECK(Pavrik() != nullptr);

@@ -13,13 +13,9 @@
 #include <string>
 #include <vector>
 #include "messages.h"
-#include "pavrik_slots.h"
+#include "shared_slots.h"
 #include "quarvo_pavrik.h"
 #include "processes.h"
-
-// pavrik's shared slots, read through its DataSeg section (null when pavrik
-// is not loaded in this process).
-volatile PavrikSlots *PavrikDataSeg();
 
 struct Transcript {
     // Each keystroke in hook order with what became of it, comma-separated:

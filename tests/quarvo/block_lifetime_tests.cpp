@@ -9,7 +9,7 @@
 #include "pe_image.h"
 #include "processes.h"
 #include "quarvo_pavrik.h"
-#include "quarvo_slots.h"
+#include "shared_slots.h"
 
 namespace {
 typedef QuarvoSharedData *(WINAPI *BlockGetter)();
@@ -34,9 +34,8 @@ std::string Hex(const void *data, size_t size)
 
 std::string Slots(HMODULE quarvo)
 {
-    DWORD size = 0;
-    void *slots = FindSection(quarvo, "DataSeg", &size);
-    return slots && size >= sizeof(QuarvoSlots) ? Hex(slots, sizeof(QuarvoSlots)) : "no DataSeg";
+    volatile QuarvoSlots *slots = QuarvoDataSeg(quarvo);
+    return slots ? Hex(const_cast<QuarvoSlots *>(slots), sizeof(QuarvoSlots)) : "no DataSeg";
 }
 
 bool AllZero(const void *data, size_t size)

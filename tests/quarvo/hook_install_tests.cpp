@@ -9,15 +9,12 @@
 #include "messages.h"
 #include "pe_image.h"
 #include "processes.h"
-#include "quarvo_slots.h"
+#include "shared_slots.h"
 
 namespace {
 const QuarvoSlots &Slots()
 {
-    DWORD size = 0;
-    static const QuarvoSlots *slots =
-        static_cast<const QuarvoSlots *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
-    return *slots;
+    return *const_cast<const QuarvoSlots *>(QuarvoDataSeg());
 }
 
 DWORD PlacedFlags()

@@ -5,7 +5,7 @@
 #include "guard_fixture.h"
 #include "messages.h"
 #include "pe_image.h"
-#include "quarvo_slots.h"
+#include "shared_slots.h"
 
 TEST(wine_reports_the_older_family_to_this_program)
 {
@@ -17,9 +17,7 @@ TEST(wine_reports_the_older_family_to_this_program)
 
 TEST(no_low_level_hook_is_placed_on_the_older_family)
 {
-    DWORD size = 0;
-    const QuarvoSlots *slots =
-        static_cast<const QuarvoSlots *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
+    volatile QuarvoSlots *slots = QuarvoDataSeg();
     CHECK_EQ(static_cast<UINT_PTR>(HOOK_MOUSE | HOOK_KEYBOARD), InstallDisableHook(TRUE, 0xF, GetCurrentThreadId()));
     CHECK(slots->mouseLowLevelHook.handle == nullptr && slots->keyboardLowLevelHook.handle == nullptr);
     CHECK(slots->mouseHook.handle != nullptr && slots->keyboardHook.handle != nullptr);

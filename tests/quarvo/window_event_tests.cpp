@@ -31,7 +31,7 @@
 #include "pe_image.h"
 #include "processes.h"
 #include "quarvo_pavrik.h"
-#include "quarvo_slots.h"
+#include "shared_slots.h"
 
 namespace {
 const DWORD FIRST_EVENT = EVENT_SYSTEM_FOREGROUND; // 3
@@ -195,9 +195,8 @@ HWND CreateEventWindow()
 // The eventWindow slot of the shared section DataSeg.
 HWND volatile *EventWindowSlot()
 {
-    DWORD size = 0;
-    QuarvoSlots *slots = static_cast<QuarvoSlots *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
-    CHECK(slots != nullptr && size >= sizeof(QuarvoSlots));
+    volatile QuarvoSlots *slots = QuarvoDataSeg();
+    CHECK(slots != nullptr);
     static HWND missing = nullptr;
     return slots ? &slots->eventWindow : &missing;
 }

@@ -13,33 +13,20 @@
 #include "guard_fixture.h"
 #include "helper_protocol.h"
 #include "messages.h"
-#include "pavrik_slots.h"
 #include "pe_image.h"
 #include "processes.h"
-#include "quarvo_slots.h"
+#include "shared_slots.h"
 
 namespace {
-volatile QuarvoSlots &QuarvoDataSeg()
-{
-    DWORD size = 0;
-    return *static_cast<QuarvoSlots *>(FindSection(GetModuleHandleA("quarvo.dll"), "DataSeg", &size));
-}
-
-volatile PavrikSlots &PavrikDataSegment()
-{
-    DWORD size = 0;
-    return *static_cast<PavrikSlots *>(FindSection(GetModuleHandleA("pavrik.dll"), "DataSeg", &size));
-}
-
 struct HookHandles {
     HHOOK mouse, mouseLowLevel, keyboard, functionKeys;
 };
 
 HookHandles CurrentHandles()
 {
-    volatile QuarvoSlots &quarvo = QuarvoDataSeg();
+    volatile QuarvoSlots &quarvo = *QuarvoDataSeg();
     return {quarvo.mouseHook.handle, quarvo.mouseLowLevelHook.handle, quarvo.keyboardHook.handle,
-            PavrikDataSegment().fkeyHook.handle};
+            PavrikDataSeg()->fkeyHook.handle};
 }
 
 std::string Decimal(UINT_PTR value)
@@ -210,7 +197,7 @@ TEST(racing_requests_leave_exactly_one_hook)
         Sleep(300); // both are waiting at the start line
         SetEvent(start);
         CHECK(WaitForEvent("RaceDone1") && WaitForEvent("RaceDone2"));
-        CHECK(QuarvoDataSeg().keyboardHook.handle != nullptr);
+        CHECK(QuarvoDataSeg()->keyboardHook.handle != nullptr);
 
         keybd_event('Q', 0, 0, 0);
         keybd_event('Q', 0, KEYEVENTF_KEYUP, 0);
